@@ -1,0 +1,60 @@
+#!/bin/sh
+# Runs a Windows program under Wine: the CMAKE_CROSSCOMPILING_EMULATOR of the
+# windows preset, and what the scripts start programs with.
+#   wine-run.sh PROGRAM.exe [ARGUMENTS...]
+# The Wine prefix and the locale it needs live in the build folder that holds
+# the program, so a run touches nothing of the user's own Wine.
+set -e
+
+program=$1
+dir=$(cd "$(dirname "$program")" && pwd)
+while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do
+    dir=$(dirname "$dir")
+done
+if [ ! -f "$dir/CMakeCache.txt" ]; then
+    echo "wine-run.sh: $program is not inside a build folder" >&2
+    exit 2
+fi
+
+state="$dir/wine"
+mkdir -p "$state"
+export WINEPREFIX="$state/prefix"
+export WINEDEBUG=-all
+# No prompts to install Mono or Gecko: nothing here needs them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# zh_CN.UTF-8 gives Wine the ANSI code page 936 that the program's texts are
+# written for. Wine converts non-ASCII file names only when that locale
+# exists, so build it here rather than touch the system's locales.
+export LOCPATH="$state/locale"
+export LC_ALL=zh_CN.UTF-8
+
+# First use: the locale and the prefix. Then a server that outlives each
+# program, which keeps Wine's start-up short and ends by itself a minute after
+# the last one; whoever starts it also starts Wine's background processes,
+# with their output going nowhere: started by a program under test they would
+# inherit its output pipe and keep ctest waiting until they exit. All under
+# a lock, since ctest starts several programs at once; the lock's descriptor
+# is closed for the processes that stay behind, or they would hold the lock.
+(
+    flock 9
+    if [ ! -e "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ]; then
+        mkdir -p "$LOCPATH"
+        localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" >/dev/null 2>&1 || {
+            echo "wine-run.sh: localedef zh_CN.UTF-8 failed (Debian package: locales)" >&2
+            exit 1
+        }
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i </dev/null >/dev/null 2>&1 9>&-
+        wineserver -w 9>&-
+    fi
+    if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
+        wine wineboot </dev/null >/dev/null 2>&1 9>&-
+    fi
+) 9>"$state/lock"
+
+# Programs that open windows get a virtual display when there is none.
+if [ -z "${DISPLAY:-}" ] && [ -n "${VORKEL_NEEDS_DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" wine "$@"
+fi
+exec wine "$@"

@@ -1,0 +1,169 @@
+// MD5FileHex over real files: sizes around the 1024-byte read, bytes that a
+// text-mode stream would change, paths that can't be opened or read, and the
+// shared result buffer.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "md5file.h"
+#include "reference_md5.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class MD5FileHexTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        static std::atomic<int> serial{0};
+        m_dir = fs::temp_directory_path() /
+                ("vorkel-md5file-" + std::to_string(serial++) + "-" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(m_dir, ignored);
+    }
+
+    // Writes bytes to a new file in the test's folder and returns its path.
+    std::string writeFile(const std::string &name, const std::string &bytes)
+    {
+        const std::string path = (m_dir / name).string();
+        std::ofstream out(path, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        EXPECT_TRUE(out) << path;
+        return path;
+    }
+
+    // Calls MD5FileHex on a writable copy of path; returns the result and
+    // whatever it wrote to standard output.
+    static const char *hashCapturing(const std::string &path, std::string *output)
+    {
+        std::string copy = path;
+        testing::internal::CaptureStdout();
+        const char *result = MD5FileHex(&copy[0]);
+        *output = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(copy, path) << "the path was modified";
+        return result;
+    }
+
+    static std::string hash(const std::string &path)
+    {
+        std::string output;
+        const char *result = hashCapturing(path, &output);
+        EXPECT_EQ(output, "");
+        return result ? result : "(null)";
+    }
+
+    fs::path m_dir;
+};
+
+std::string allByteValues(std::size_t repeat)
+{
+    std::string bytes;
+    for (std::size_t r = 0; r < repeat; r++)
+        for (int value = 0; value < 256; value++)
+            bytes += static_cast<char>(value);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(MD5FileHexTest, EmptyFileGivesTheDigestOfTheEmptyMessage)
+{
+    EXPECT_EQ(hash(writeFile("empty", "")), "d41d8cd98f00b204e9800998ecf8427e");
+}
+
+TEST_F(MD5FileHexTest, SizesAroundTheReadPiece)
+{
+    for (std::size_t size : {1, 1023, 1024, 1025, 2048, 4095, 4096, 65536, 65537, 300000}) {
+        const std::string bytes = allByteValues(size / 256 + 1).substr(0, size);
+        EXPECT_EQ(hash(writeFile("size" + std::to_string(size), bytes)), ReferenceMD5::hex(bytes))
+            << size << " bytes";
+    }
+}
+
+TEST_F(MD5FileHexTest, ResultIs32LowercaseHexDigits)
+{
+    const std::string text = hash(writeFile("abc", "abc"));
+    ASSERT_EQ(text.size(), 32u);
+    for (char c : text)
+        EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(c)) || (c >= 'a' && c <= 'f')) << text;
+    EXPECT_EQ(text, "900150983cd24fb0d6963f7d28e17f72");
+}
+
+// Zero bytes, high bytes, CR/LF and Ctrl-Z are exactly what a text-mode
+// stream on Windows would drop, translate or stop at.
+TEST_F(MD5FileHexTest, BinaryBytesAreHashedAsTheyAre)
+{
+    const std::string zeros(3000, '\0');
+    EXPECT_EQ(hash(writeFile("zeros", zeros)), ReferenceMD5::hex(zeros));
+
+    std::string high;
+    for (int value = 0x80; value <= 0xff; value++)
+        high += static_cast<char>(value);
+    EXPECT_EQ(hash(writeFile("high", high)), ReferenceMD5::hex(high));
+
+    const std::string text = "first line\r\nsecond line\n\rthird\r\n\x1a after end-of-file mark\n";
+    EXPECT_EQ(hash(writeFile("crlf.txt", text)), ReferenceMD5::hex(text));
+
+    const std::string all = allByteValues(9);
+    EXPECT_EQ(hash(writeFile("all", all)), ReferenceMD5::hex(all));
+}
+
+TEST_F(MD5FileHexTest, MissingAndEmptyPathsReportAndGiveNull)
+{
+    std::string output;
+    const std::string missing = (m_dir / "no such file").string();
+    EXPECT_EQ(hashCapturing(missing, &output), nullptr);
+    EXPECT_EQ(output, missing + " can't be opened\n");
+
+    EXPECT_EQ(hashCapturing("", &output), nullptr);
+    EXPECT_EQ(output, " can't be opened\n");
+}
+
+// A directory opens on Linux and fails at the first read; the Windows C
+// runtime refuses to open it at all. Either way there is no digest.
+TEST_F(MD5FileHexTest, DirectoryIsAFailureNotADigest)
+{
+    std::string output;
+    const std::string dir = m_dir.string();
+    EXPECT_EQ(hashCapturing(dir, &output), nullptr);
+#ifdef _WIN32
+    EXPECT_EQ(output, dir + " can't be opened\n");
+#else
+    EXPECT_EQ(output, dir + " can't be read\n");
+#endif
+}
+
+TEST_F(MD5FileHexTest, ResultBufferIsSharedAcrossCalls)
+{
+    const std::string first = writeFile("first", "a");
+    const std::string second = writeFile("second", "abc");
+
+    std::string copy = first;
+    const char *firstResult = MD5FileHex(&copy[0]);
+    ASSERT_NE(firstResult, nullptr);
+    EXPECT_STREQ(firstResult, "0cc175b9c0f1b6a831c399e269772661");
+
+    copy = second;
+    const char *secondResult = MD5FileHex(&copy[0]);
+    EXPECT_EQ(secondResult, firstResult);
+    EXPECT_STREQ(firstResult, "900150983cd24fb0d6963f7d28e17f72");
+
+    // A failed call leaves the last digest where it was.
+    std::string output;
+    EXPECT_EQ(hashCapturing((m_dir / "gone").string(), &output), nullptr);
+    EXPECT_STREQ(firstResult, "900150983cd24fb0d6963f7d28e17f72");
+}
