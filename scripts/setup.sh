@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Vorkel need.
+# Quiet and quick when everything is there already; otherwise one
+# `apt-get update`, then one `apt-get install` of what is missing.
+set -euo pipefail
+
+packages=(
+    # native build, tests and benchmark
+    cmake ninja-build g++ googletest libssl-dev libbenchmark-dev openssl time
+    # the Windows build and running it under Wine on a virtual display
+    mingw-w64 wine wine64 xvfb xauth locales
+    # screenshots: Chinese glyphs and PNG handling
+    fonts-wqy-zenhei imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+    [ "$status" = installed ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+echo "setup: done"
