@@ -15,8 +15,15 @@ cmake --preset native >/dev/null
 cmake --build --preset native >/dev/null
 md5hex=$PWD/build/native/tools/md5hex
 
+# Prints "met" or "MISSED" for a measured value against a target.
+verdict() { awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN {
+    ok = (op == ">=") ? v >= t : v <= t; printf "%s (target %s %s)\n", ok ? "met" : "MISSED", op, t }'; }
+
 echo "== core against OpenSSL, in memory"
-build/native/bench/md5_bench --benchmark_format=console 2>/dev/null | sed -n '/^Median throughput/,$p'
+core=$(build/native/bench/md5_bench --benchmark_format=console 2>/dev/null | sed -n '/^Median throughput/,$p')
+echo "$core"
+ratio=$(echo "$core" | awk '/pieces of +1024 bytes/ { print $NF }')
+echo "  core / OpenSSL, 1024-byte pieces: $(verdict "$ratio" ">=" 1.03)"
 
 data=${TMPDIR:-/tmp}/vorkel-bench
 mkdir -p "$data"
@@ -50,12 +57,17 @@ t_hex=$(median < "$data/md5hex.times")
 t_sum=$(median < "$data/md5sum.times")
 t_ssl=$(median < "$data/openssl.times")
 printf '  median wall time: md5hex %.3f s, md5sum %.3f s, openssl md5 %.3f s\n' "$t_hex" "$t_sum" "$t_ssl"
-awk -v h="$t_hex" -v s="$t_sum" -v o="$t_ssl" \
-    'BEGIN { printf "  md5hex / md5sum      = %.3f\n  md5hex / openssl md5 = %.3f\n", h / s, h / o }'
+r_sum=$(awk -v h="$t_hex" -v s="$t_sum" 'BEGIN { printf "%.3f", h / s }')
+r_ssl=$(awk -v h="$t_hex" -v o="$t_ssl" 'BEGIN { printf "%.3f", h / o }')
+echo "  md5hex / md5sum      = $r_sum: $(verdict "$r_sum" "<=" 0.95)"
+echo "  md5hex / openssl md5 = $r_ssl: $(verdict "$r_ssl" "<=" 0.92)"
 
 echo
 echo "== md5hex peak memory (maximum resident set size)"
+declare -A peak
 for size in 1m 1g; do
-    kib=$( { /usr/bin/time -f '%M' "$md5hex" "$data/$size.bin" >/dev/null; } 2>&1 | tail -1)
-    printf '  %s file: %s KiB\n' "$size" "$kib"
+    peak[$size]=$( { /usr/bin/time -f '%M' "$md5hex" "$data/$size.bin" >/dev/null; } 2>&1 | tail -1)
+    printf '  %s file: %s KiB\n' "$size" "${peak[$size]}"
 done
+growth=$(( peak[1g] - peak[1m] ))
+echo "  growth from 1 MiB to 1 GiB: ${growth#-} KiB: $(verdict "${growth#-}" "<=" 256)"
