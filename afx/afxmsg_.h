@@ -1,0 +1,82 @@
+// Message maps. A class declares its map with DECLARE_MESSAGE_MAP() and
+// defines it in its source file:
+//
+//     BEGIN_MESSAGE_MAP(CMyDialog, CDialog)
+//         ON_WM_PAINT()
+//         ON_BN_CLICKED(IDC_GO, OnGo)
+//     END_MESSAGE_MAP()
+//
+// The map becomes one member function, ProcessMessageMap, in which every entry
+// is a test for exactly its message; the first entry that matches calls its
+// handler, and a message no entry takes goes on to the base class's map.
+// A derived class's entries therefore come before its base's.
+#ifndef VORKEL_AFX_AFXMSG__H
+#define VORKEL_AFX_AFXMSG__H
+
+#include "afx.h"
+
+// Declares the map; put it last in the class. It leaves access protected.
+#define DECLARE_MESSAGE_MAP()                                                          \
+public:                                                                                \
+    BOOL ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult) \
+        override;                                                                      \
+                                                                                       \
+protected:
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                           \
+    BOOL theClass::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam,         \
+                                     LRESULT *pResult)                                   \
+    {                                                                                    \
+        typedef baseClass TheBaseClass;
+
+#define END_MESSAGE_MAP()                                                   \
+        return TheBaseClass::ProcessMessageMap(message, wParam, lParam, pResult); \
+    }
+
+// A WM_COMMAND is a command when it comes from a menu or an accelerator (no
+// control: lParam is null) or is a button's BN_CLICKED (code 0, which menus
+// use too). Other notifications from a control with the same ID are not.
+inline bool AfxIsCommand(WPARAM wParam, LPARAM lParam, UINT nID)
+{
+    return LOWORD(wParam) == nID && (HIWORD(wParam) == BN_CLICKED || lParam == 0);
+}
+
+// void OnSysCommand(UINT nID, LPARAM lParam): a command of the system menu
+// or of the caption's buttons.
+#define ON_WM_SYSCOMMAND()                                 \
+    if (message == WM_SYSCOMMAND) {                        \
+        OnSysCommand(static_cast<UINT>(wParam), lParam);   \
+        return TRUE;                                       \
+    }
+
+// void OnPaint()
+#define ON_WM_PAINT()             \
+    if (message == WM_PAINT) {    \
+        OnPaint();                \
+        return TRUE;              \
+    }
+
+// HCURSOR OnQueryDragIcon(): the picture shown while a minimised window is
+// dragged.
+#define ON_WM_QUERYDRAGICON()                                            \
+    if (message == WM_QUERYDRAGICON) {                                   \
+        *pResult = reinterpret_cast<LRESULT>(OnQueryDragIcon());         \
+        return TRUE;                                                     \
+    }
+
+// void memberFxn(): a click on button nID.
+#define ON_BN_CLICKED(nID, memberFxn)                                          \
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&              \
+        LOWORD(wParam) == (nID)) {                                             \
+        memberFxn();                                                           \
+        return TRUE;                                                           \
+    }
+
+// void memberFxn(): command nID, from a menu, an accelerator or a button.
+#define ON_COMMAND(nID, memberFxn)                                     \
+    if (message == WM_COMMAND && AfxIsCommand(wParam, lParam, (nID))) { \
+        memberFxn();                                                   \
+        return TRUE;                                                   \
+    }
+
+#endif

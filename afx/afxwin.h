@@ -1,0 +1,184 @@
+// The windowing classes: command targets and their message maps, windows,
+// modal dialogs, the application object, menus, paint contexts and dialog
+// data exchange.
+#ifndef VORKEL_AFX_AFXWIN_H
+#define VORKEL_AFX_AFXWIN_H
+
+#include "afx.h"
+#include "afxmsg_.h"
+#include "afxstat_.h"
+
+class CDataExchange;
+class CMenu;
+
+// Anything that has a message map.
+class CCmdTarget {
+public:
+    CCmdTarget() = default;
+    virtual ~CCmdTarget() = default;
+    CCmdTarget(const CCmdTarget &) = delete;
+    CCmdTarget &operator=(const CCmdTarget &) = delete;
+
+    // Offers a message to the message map, the most derived class's entries
+    // first. TRUE when an entry took it; a result it has goes to *pResult,
+    // which the caller sets to 0 before.
+    virtual BOOL ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam,
+                                   LRESULT *pResult);
+};
+
+// A window of the program; m_hWnd is its handle while it exists.
+class CWnd : public CCmdTarget {
+public:
+    HWND m_hWnd = NULL;
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    BOOL IsIconic() const;
+    void GetClientRect(LPRECT lpRect) const;
+
+    // The window's system menu, for adding items; null when it has none.
+    // The object is the library's, to be used right away and not kept.
+    CMenu *GetSystemMenu(BOOL bRevert) const;
+
+    // Moves data between the members bound in DoDataExchange and the
+    // controls: FALSE fills the controls, TRUE reads them back.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // Takes a message for this window: its own message map, then, for a
+    // command nobody in the window handles, the application object's. FALSE
+    // when the message is to have the window's default processing: no entry
+    // took it, or the handler asked for that with Default().
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult);
+
+protected:
+    virtual void DoDataExchange(CDataExchange *pDX);
+
+    // Asks for the default processing of the message being handled, once
+    // the handler returns (so its result isn't known here: 0 is returned).
+    LRESULT Default();
+
+    // The default handlers, for derived classes to fall back on.
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg void OnPaint();
+
+private:
+    // Set while a message is being handled: where Default() leaves its mark.
+    BOOL *m_pbWantDefault = NULL;
+};
+
+// A modal dialog from a dialog template in the program's resources.
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd *pParentWnd = NULL);
+
+    // Shows the dialog and returns, when it has ended, the result it was
+    // ended with; -1 when it could not be created.
+    virtual INT_PTR DoModal();
+
+    // Called as the dialog is created, its controls ready: fills them from
+    // the members (UpdateData(FALSE)). TRUE lets the dialog manager set the
+    // focus to the first control with a tab stop.
+    virtual BOOL OnInitDialog();
+
+    void EndDialog(int nResult);
+
+protected:
+    // Accept (IDOK: the Enter key, an OK button) reads the controls back
+    // into the members and ends the dialog with IDOK; cancel (IDCANCEL: Esc,
+    // the close box, the system menu's Close) ends it with IDCANCEL.
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    // The window a modal dialog is to be owned by: its parent, or when it
+    // has none the application's main window, unless that is the dialog
+    // itself or does not exist (yet or any more).
+    HWND GetOwnerForModal() const;
+
+    LPCTSTR m_lpszTemplateName;
+    CWnd *m_pParentWnd;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+// The application object: one per program, constructed before the program
+// starts running and found with AfxGetApp(). The start-up code runs it by
+// calling InitInstance; its message map gets the commands that none of the
+// program's windows handles.
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(LPCTSTR lpszAppName = NULL);
+    ~CWinApp() override;
+
+    // Sets the program up; FALSE means there is nothing more to run and the
+    // program ends.
+    virtual BOOL InitInstance();
+
+    // Asks for three-dimensional controls. Win32's dialog controls have that
+    // look already; there is nothing to load and the answer is always TRUE.
+    BOOL Enable3dControls();
+
+    // The default handling of the help command (ID_HELP): opens the
+    // program's help file, named after the executable, with Windows Help.
+    afx_msg void OnHelp();
+
+    LPCTSTR m_pszAppName; // as given to the constructor
+    CWnd *m_pMainWnd;     // the main window, owner of dialogs given no parent
+};
+
+CWinApp *AFXAPI AfxGetApp();
+CWnd *AFXAPI AfxGetMainWnd();
+
+// A menu, by its handle.
+class CMenu {
+public:
+    HMENU m_hMenu = NULL;
+
+    // The library's object for hMenu, made on first request and kept for
+    // the program's life; null for a null handle.
+    static CMenu *PASCAL FromHandle(HMENU hMenu);
+
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL);
+};
+
+// A device context, for drawing.
+class CDC {
+public:
+    CDC() = default;
+    CDC(const CDC &) = delete;
+    CDC &operator=(const CDC &) = delete;
+
+    HDC m_hDC = NULL;
+
+    HDC GetSafeHdc() const;
+    BOOL DrawIcon(int x, int y, HICON hIcon);
+};
+
+// The context for painting a window in answer to WM_PAINT, from BeginPaint
+// to EndPaint: make one in the handler, whatever it draws.
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(CWnd *pWnd);
+    ~CPaintDC();
+
+    PAINTSTRUCT m_ps;
+
+protected:
+    HWND m_hWnd;
+};
+
+// One run of DoDataExchange: which window and which direction.
+class CDataExchange {
+public:
+    CDataExchange(CWnd *pDlgWnd, BOOL bSaveAndValidate);
+
+    BOOL m_bSaveAndValidate; // TRUE: controls to members; FALSE: members to controls
+    CWnd *m_pDlgWnd;
+};
+
+#include "afxdd_.h"
+
+#endif

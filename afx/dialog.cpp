@@ -1,0 +1,130 @@
+// CDialog: modal dialogs run by the system's dialog manager, with one dialog
+// procedure for all of them that hands each message to its object's map.
+#include "afxwin.h"
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd *pParentWnd)
+    : m_lpszTemplateName(MAKEINTRESOURCE(nIDTemplate)), m_pParentWnd(pParentWnd)
+{
+}
+
+INT_PTR CDialog::DoModal()
+{
+    // The object rides in WM_INITDIALOG's lParam to DialogProc, which keeps
+    // it with the window. DialogBoxParamA disables the owner while the
+    // dialog runs its own message loop, and returns once it is destroyed.
+    HINSTANCE hInst = AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG);
+    INT_PTR nResult = ::DialogBoxParamA(hInst, m_lpszTemplateName, GetOwnerForModal(),
+                                        DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = NULL;
+    return nResult;
+}
+
+HWND CDialog::GetOwnerForModal() const
+{
+    CWnd *pOwner = m_pParentWnd != NULL ? m_pParentWnd : AfxGetMainWnd();
+    return pOwner != NULL && pOwner != this ? pOwner->m_hWnd : NULL;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    ::EndDialog(m_hWnd, nResult);
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        // DWLP_USER is the dialog procedure's own slot in the window.
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+        reinterpret_cast<CDialog *>(lParam)->m_hWnd = hWnd;
+    }
+    CDialog *pDlg = reinterpret_cast<CDialog *>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    if (pDlg == NULL)
+        return FALSE; // before WM_INITDIALOG (WM_SETFONT, for one): no object yet
+
+    INT_PTR nResult;
+    try {
+        nResult = pDlg->HandleMessage(hWnd, message, wParam, lParam);
+    } catch (...) {
+        // An exception must not unwind through user32's frames between here
+        // and the message loop: they are not built for it. The program's own
+        // code throws nothing; what can come here is a failed allocation. A
+        // dialog that could not initialise is ended with -1, as when it
+        // cannot be created; any other message gets the default processing.
+        if (message == WM_INITDIALOG)
+            ::EndDialog(hWnd, -1);
+        nResult = FALSE;
+    }
+
+    if (message == WM_NCDESTROY) {
+        // The window's last message: the object outlives it and may run again.
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+        pDlg->m_hWnd = NULL;
+    }
+    return nResult;
+}
+
+namespace {
+
+// The messages whose result a dialog procedure returns itself instead of
+// leaving it in DWLP_MSGRESULT (WM_INITDIALOG, answered apart, is another).
+bool ReturnsResultDirectly(UINT message)
+{
+    switch (message) {
+    case WM_CHARTOITEM:
+    case WM_COMPAREITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_QUERYDRAGICON:
+    case WM_VKEYTOITEM:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+INT_PTR CDialog::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        return OnInitDialog();
+
+    LRESULT lResult;
+    if (!OnWndMsg(message, wParam, lParam, &lResult))
+        return FALSE; // the dialog manager's default processing
+
+    if (ReturnsResultDirectly(message))
+        return lResult;
+    // Set last, after the handler: the messages it causes to this window
+    // (painting while it runs another dialog, for one) leave their results
+    // here too, and would overwrite one set before.
+    ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
+    return TRUE;
+}
