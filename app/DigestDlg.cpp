@@ -1,0 +1,118 @@
+// The main window: a path box with Browse, a digest box with Generate, and
+// the About box in the system menu.
+#include "DigestDlg.h"
+
+#include <afxdlgs.h>
+
+#include <string>
+
+#include "AboutBox.h"
+#include "md5file.h"
+
+CDigestDlg::CDigestDlg(CWnd *pParent) : CDialog(CDigestDlg::IDD, pParent)
+{
+    m_strPath = "";
+    m_strDigest = "";
+    // A shared icon from the resources: the system frees it, we never do.
+    m_hIcon = ::LoadIcon(AfxFindResourceHandle(MAKEINTRESOURCE(IDI_MAIN), RT_GROUP_ICON),
+                         MAKEINTRESOURCE(IDI_MAIN));
+}
+
+void CDigestDlg::DoDataExchange(CDataExchange *pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_PATH, m_strPath);
+    DDX_Text(pDX, IDC_DIGEST, m_strDigest);
+}
+
+BEGIN_MESSAGE_MAP(CDigestDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+    ON_BN_CLICKED(IDC_GENERATE, OnGenerate)
+END_MESSAGE_MAP()
+
+BOOL CDigestDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    // The About item goes at the end of the system menu, after a separator.
+    CMenu *pSysMenu = GetSystemMenu(FALSE);
+    if (pSysMenu != NULL) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUT);
+        if (!strAboutMenu.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUT, strAboutMenu);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);  // the large icon
+    SetIcon(m_hIcon, FALSE); // the small icon
+
+    return TRUE; // the focus goes to the path box, the first tab stop
+}
+
+void CDigestDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    // The system uses the low four bits of a command for itself.
+    if ((nID & 0xFFF0) == IDM_ABOUT) {
+        CAboutBox dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+// Minimised, the dialog draws its icon in the middle of its window itself;
+// otherwise painting is the dialog manager's.
+void CDigestDlg::OnPaint()
+{
+    if (IsIconic()) {
+        CPaintDC dc(this);
+
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+
+        int cxIcon = GetSystemMetrics(SM_CXICON);
+        int cyIcon = GetSystemMetrics(SM_CYICON);
+        RECT rect;
+        GetClientRect(&rect);
+        int x = (rect.right - rect.left - cxIcon + 1) / 2;
+        int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+
+        dc.DrawIcon(x, y, m_hIcon);
+    } else {
+        CDialog::OnPaint();
+    }
+}
+
+// The picture shown while the minimised window is dragged.
+HCURSOR CDigestDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CDigestDlg::OnBrowse()
+{
+    CFileDialog dlg(TRUE, "exe", "*.exe", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                    "Exe files(*.exe)|*.exe|All files(*.*)|*.*||", NULL);
+    if (dlg.DoModal() == IDOK) {
+        m_strPath = dlg.GetPathName();
+        m_strDigest = "";
+        UpdateData(FALSE);
+    }
+}
+
+// Hashes the file last chosen with Browse: what the path box shows now may
+// have been typed over, and is replaced by the stored path.
+void CDigestDlg::OnGenerate()
+{
+    {
+        // MD5FileHex takes a writable path: it gets a copy of its own.
+        std::string strPath(m_strPath);
+        m_strDigest = MD5FileHex(&strPath[0]); // null when the file can't be read: empty
+    }
+    m_strDigest.MakeUpper();
+    UpdateData(FALSE);
+}
