@@ -51,6 +51,15 @@ export LC_ALL=zh_CN.UTF-8
     if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
         wine wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
+    # Our settings, once per prefix (the stamp is inside it). Windows are
+    # placed and framed by Wine itself, not left to a window manager: there
+    # is none on a bare virtual display, and Wine would wait for one about
+    # 2 s at every window it closes.
+    if [ ! -f "$WINEPREFIX/vorkel-settings-1" ]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            </dev/null >/dev/null 2>&1 9>&-
+        touch "$WINEPREFIX/vorkel-settings-1"
+    fi
 ) 9>"$state/lock"
 
 # Programs that open windows get a virtual display when there is none.

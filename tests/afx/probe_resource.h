@@ -1,0 +1,7 @@
+// Resources of the class library's tests.
+#define IDD_PROBE 200
+#define IDC_FIRST 201
+#define IDC_SECOND 202
+#define IDC_GO 203
+#define IDS_GREETING 300
+#define IDS_LONG 301
