@@ -1,0 +1,44 @@
+// The digest dialog under test: a CDigestDlg run as the application's main
+// window, as the program runs it, driven by a script of user actions, with
+// files of its own in a temporary folder.
+#ifndef VORKEL_TESTS_DIGEST_DIALOG_FIXTURE_H
+#define VORKEL_TESTS_DIGEST_DIALOG_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DigestDlg.h"
+#include "ui_script.h"
+
+class DigestDialogTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND Main() const { return m_dlg.m_hWnd; }
+    std::wstring PathBox() const;
+    std::wstring DigestBox() const;
+
+    // Writes a file in the test's folder; returns its path in the ANSI code
+    // page, as the file chooser gives it.
+    std::string WriteFile(const std::wstring &name, const std::string &bytes);
+
+    // A script that starts once the dialog is up.
+    UiScript Opened();
+
+    // Steps: Browse, the path typed into the chooser, Open; done when the
+    // path box shows it.
+    void Browse(UiScript &script, const std::string &path);
+
+    // Plays the script on the dialog; returns DoModal's result.
+    INT_PTR Run(UiScript &script);
+
+    // The digest as the dialog should show it: upper case.
+    static std::wstring ExpectedDigest(const std::string &bytes);
+
+    CDigestDlg m_dlg;
+    std::wstring m_folder;
+};
+
+#endif
