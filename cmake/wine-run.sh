@@ -4,6 +4,9 @@
 #   wine-run.sh PROGRAM.exe [ARGUMENTS...]
 # The Wine prefix and the locale it needs live in the build folder that holds
 # the program, so a run touches nothing of the user's own Wine.
+# With VORKEL_WINE_DESKTOP=NAME,WIDTHxHEIGHT the program runs in a Wine
+# virtual desktop of that name and size, which draws like a Windows screen,
+# title bars and all (for screenshots; the program's exit status is lost).
 set -e
 
 program=$1
@@ -54,13 +57,27 @@ export LC_ALL=zh_CN.UTF-8
     # Our settings, once per prefix (the stamp is inside it). Windows are
     # placed and framed by Wine itself, not left to a window manager: there
     # is none on a bare virtual display, and Wine would wait for one about
-    # 2 s at every window it closes.
-    if [ ! -f "$WINEPREFIX/vorkel-settings-1" ]; then
+    # 2 s at every window it closes. The dialogs' font, SimSun (宋体), is
+    # not there: WenQuanYi Zen Hei Sharp, drawn from bitmaps at small sizes
+    # as SimSun is, stands in for it. Marlett draws the caption buttons; it
+    # comes with Wine, but not where Debian's Wine looks for it.
+    if [ ! -f "$WINEPREFIX/vorkel-settings-2" ]; then
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             </dev/null >/dev/null 2>&1 9>&-
-        touch "$WINEPREFIX/vorkel-settings-1"
+        for face in SimSun 宋体; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
+                /d 'WenQuanYi Zen Hei Sharp' /f </dev/null >/dev/null 2>&1 9>&-
+        done
+        if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+            cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        fi
+        touch "$WINEPREFIX/vorkel-settings-2"
     fi
 ) 9>"$state/lock"
+
+if [ -n "${VORKEL_WINE_DESKTOP:-}" ]; then
+    set -- explorer "/desktop=$VORKEL_WINE_DESKTOP" "$@"
+fi
 
 # Programs that open windows get a virtual display when there is none.
 if [ -z "${DISPLAY:-}" ] && [ -n "${VORKEL_NEEDS_DISPLAY:-}" ]; then

@@ -3,6 +3,7 @@
 
 #include <cwctype>
 
+#include "digest_dialog_steps.h"
 #include "reference_md5.h"
 #include "windows_under_test.h"
 
@@ -71,17 +72,13 @@ std::string DigestDialogTest::WriteFile(const std::wstring &name, const std::str
 UiScript DigestDialogTest::Opened()
 {
     UiScript script;
-    script.WaitFor("the dialog", [this] { return Main() != NULL; });
+    AddOpened(script, m_dlg);
     return script;
 }
 
 void DigestDialogTest::Browse(UiScript &script, const std::string &path)
 {
-    script.Do([this] { Click(Main(), IDC_BROWSE); })
-        .WaitFor("the file chooser", [this] { return FindFileChooser(Main()) != NULL; })
-        .Do([this, path] { AnswerFileChooser(FindFileChooser(Main()), path); })
-        .WaitFor("the path box to show " + path,
-                 [this, path] { return PathBox() == FromAnsi(path); });
+    AddBrowse(script, m_dlg, path);
 }
 
 INT_PTR DigestDialogTest::Run(UiScript &script)
