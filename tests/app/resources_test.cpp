@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,11 @@
 namespace {
 
 const WORD CHINESE_PRC = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+const LPCWSTR ICON = MAKEINTRESOURCEW(3), DIALOG = MAKEINTRESOURCEW(5),
+              STRING = MAKEINTRESOURCEW(6), GROUP_ICON = MAKEINTRESOURCEW(14);
 
-// The bytes of resource name of the given type, in Chinese (PRC).
+// Resource name of the given type: its bytes in Chinese (PRC), and every
+// language it comes in.
 std::vector<BYTE> ResourceBytes(LPCWSTR type, int name)
 {
     HMODULE hModule = ::GetModuleHandleW(NULL);
@@ -26,7 +30,6 @@ std::vector<BYTE> ResourceBytes(LPCWSTR type, int name)
     return std::vector<BYTE>(p, p + ::SizeofResource(hModule, hRes));
 }
 
-// Every language resource name of the given type comes in.
 std::vector<WORD> Languages(LPCWSTR type, int name)
 {
     std::vector<WORD> languages;
@@ -40,11 +43,10 @@ std::vector<WORD> Languages(LPCWSTR type, int name)
     return languages;
 }
 
-// Reads a dialog template in order, keeping the DWORD alignment that its
-// controls start at.
-class TemplateReader {
+// Reads resource bytes in order.
+class Reader {
 public:
-    explicit TemplateReader(const std::vector<BYTE> &bytes) : m_bytes(bytes) {}
+    explicit Reader(const std::vector<BYTE> &bytes) : m_bytes(bytes) {}
 
     template <typename T> T Read()
     {
@@ -55,24 +57,17 @@ public:
         return value;
     }
 
-    // A text, or an ordinal (0xFFFF then the number): "#number".
+    // A zero-terminated text, or an ordinal (0xFFFF, then the number),
+    // given as "#number".
     std::wstring Text()
     {
         WORD first = Read<WORD>();
         if (first == 0xFFFF)
             return L"#" + std::to_wstring(Read<WORD>());
         std::wstring text;
-        for (WORD c = first; c != 0 && m_pos <= m_bytes.size(); c = Read<WORD>())
+        for (WORD c = first; c != 0 && !AtEnd(); c = Read<WORD>())
             text += static_cast<wchar_t>(c);
         return text;
-    }
-
-    // A control's class: the predefined ones by their atoms, given their
-    // names here.
-    std::wstring ClassName()
-    {
-        std::wstring name = Text();
-        return name == L"#128" ? L"button" : name == L"#129" ? L"edit" : name == L"#130" ? L"static" : name;
     }
 
     void AlignToDword() { m_pos = (m_pos + 3) & ~static_cast<std::size_t>(3); }
@@ -84,7 +79,7 @@ private:
 };
 
 struct Control {
-    std::wstring cls;
+    std::wstring cls; // the predefined classes' atoms by name
     int id;
     std::wstring text;
     short x, y, cx, cy;
@@ -96,135 +91,137 @@ struct Control {
         return cls == o.cls && id == o.id && text == o.text && x == o.x && y == o.y &&
                cx == o.cx && cy == o.cy && style == o.style && exStyle == o.exStyle;
     }
+    friend std::ostream &operator<<(std::ostream &os, const Control &c)
+    {
+        return os << testing::PrintToString(c.cls) << " " << c.id << " "
+                  << testing::PrintToString(c.text) << " " << c.x << "," << c.y << "," << c.cx
+                  << "," << c.cy << " style 0x" << std::hex << c.style << " ex 0x" << c.exStyle
+                  << std::dec;
+    }
 };
 
-void PrintTo(const Control &c, std::ostream *os)
+struct Dialog {
+    bool extended; // DLGTEMPLATEEX, not DLGTEMPLATE
+    DWORD style, exStyle;
+    short x, y, cx, cy;
+    std::wstring menu, cls, caption;
+    WORD points, weight; // weight, italic and character set: extended form only
+    BYTE italic, charset;
+    std::wstring face;
+    std::vector<Control> controls;
+};
+
+std::wstring ClassName(const std::wstring &cls)
 {
-    *os << "{" << testing::PrintToString(c.cls) << ", " << c.id << ", "
-        << testing::PrintToString(c.text) << ", " << c.x << "," << c.y << "," << c.cx << ","
-        << c.cy << ", style 0x" << std::hex << c.style << ", ex 0x" << c.exStyle << std::dec
-        << "}";
+    return cls == L"#128" ? L"button" : cls == L"#129" ? L"edit" : cls == L"#130" ? L"static" : cls;
+}
+
+// Reads a dialog template of either form, down to its last control.
+Dialog Parse(const std::vector<BYTE> &bytes, bool *pWhole)
+{
+    Reader r(bytes);
+    Dialog d{};
+    DWORD first = r.Read<DWORD>();
+    d.extended = first == 0xFFFF0001; // version 1, signature 0xFFFF
+    if (d.extended) {
+        r.Read<DWORD>(); // help ID
+        d.exStyle = r.Read<DWORD>();
+        d.style = r.Read<DWORD>();
+    } else {
+        d.style = first;
+        d.exStyle = r.Read<DWORD>();
+    }
+    WORD count = r.Read<WORD>();
+    d.x = r.Read<short>(), d.y = r.Read<short>(), d.cx = r.Read<short>(), d.cy = r.Read<short>();
+    d.menu = r.Text(), d.cls = r.Text(), d.caption = r.Text();
+    d.points = r.Read<WORD>();
+    if (d.extended)
+        d.weight = r.Read<WORD>(), d.italic = r.Read<BYTE>(), d.charset = r.Read<BYTE>();
+    d.face = r.Text();
+
+    for (int i = 0; i < count; i++) {
+        r.AlignToDword();
+        Control c{};
+        if (d.extended) {
+            r.Read<DWORD>(); // help ID
+            c.exStyle = r.Read<DWORD>();
+            c.style = r.Read<DWORD>();
+        } else {
+            c.style = r.Read<DWORD>();
+            c.exStyle = r.Read<DWORD>();
+        }
+        c.x = r.Read<short>(), c.y = r.Read<short>(), c.cx = r.Read<short>(), c.cy = r.Read<short>();
+        c.id = d.extended ? static_cast<int>(r.Read<DWORD>()) : r.Read<short>();
+        c.cls = ClassName(r.Text());
+        c.text = r.Text();
+        EXPECT_EQ(r.Read<WORD>(), 0) << "no creation data";
+        d.controls.push_back(c);
+    }
+    *pWhole = r.AtEnd();
+    return d;
 }
 
 const DWORD CHILD = WS_CHILD | WS_VISIBLE;
 
 TEST(Resources, MainDialogTemplate)
 {
-    std::vector<BYTE> bytes = ResourceBytes(MAKEINTRESOURCEW(5) /* RT_DIALOG */, IDD_MAIN);
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ(Languages(MAKEINTRESOURCEW(5), IDD_MAIN), std::vector<WORD>{CHINESE_PRC});
-
-    TemplateReader r(bytes);
-    EXPECT_EQ(r.Read<WORD>(), 1);      // dlgVer
-    EXPECT_EQ(r.Read<WORD>(), 0xFFFF); // signature: the extended form
-    EXPECT_EQ(r.Read<DWORD>(), 0u);    // helpID
-    EXPECT_EQ(r.Read<DWORD>(), static_cast<DWORD>(WS_EX_APPWINDOW));
-    // WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT
-    EXPECT_EQ(r.Read<DWORD>(), 0x90C800C0u);
-    WORD count = r.Read<WORD>();
-    EXPECT_EQ(count, 6);
-    EXPECT_EQ(r.Read<short>(), 0);
-    EXPECT_EQ(r.Read<short>(), 0);
-    EXPECT_EQ(r.Read<short>(), 300);
-    EXPECT_EQ(r.Read<short>(), 89);
-    EXPECT_EQ(r.Text(), L"");   // no menu
-    EXPECT_EQ(r.Text(), L"");   // the standard dialog class
-    EXPECT_EQ(r.Text(), L"Tesmoor MD5生成器");
-    EXPECT_EQ(r.Read<WORD>(), 9); // points
-    EXPECT_EQ(r.Read<WORD>(), 0); // weight
-    EXPECT_EQ(r.Read<BYTE>(), 0); // italic
-    EXPECT_EQ(r.Read<BYTE>(), 1); // character set
-    EXPECT_EQ(r.Text(), L"宋体");
-
-    std::vector<Control> controls;
-    for (int i = 0; i < count; i++) {
-        r.AlignToDword();
-        Control c;
-        r.Read<DWORD>(); // helpID
-        c.exStyle = r.Read<DWORD>();
-        c.style = r.Read<DWORD>();
-        c.x = r.Read<short>();
-        c.y = r.Read<short>();
-        c.cx = r.Read<short>();
-        c.cy = r.Read<short>();
-        c.id = static_cast<int>(r.Read<DWORD>());
-        c.cls = r.ClassName();
-        c.text = r.Text();
-        EXPECT_EQ(r.Read<WORD>(), 0); // no creation data
-        controls.push_back(c);
-    }
-    EXPECT_TRUE(r.AtEnd());
-
-    const std::vector<Control> expected = {
+    EXPECT_EQ(Languages(DIALOG, IDD_MAIN), std::vector<WORD>{CHINESE_PRC});
+    bool whole = false;
+    Dialog d = Parse(ResourceBytes(DIALOG, IDD_MAIN), &whole);
+    EXPECT_TRUE(whole);
+    EXPECT_TRUE(d.extended);
+    EXPECT_EQ(d.style, 0x90C800C0u); // WS_POPUP WS_VISIBLE WS_CAPTION WS_SYSMENU DS_MODALFRAME DS_SETFONT
+    EXPECT_EQ(d.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
+    EXPECT_EQ(std::vector<short>({d.x, d.y, d.cx, d.cy}), std::vector<short>({0, 0, 300, 89}));
+    EXPECT_EQ(d.menu, L"");
+    EXPECT_EQ(d.cls, L"");
+    EXPECT_EQ(d.caption, L"Tesmoor MD5生成器");
+    EXPECT_EQ(d.points, 9);
+    EXPECT_EQ(d.weight, 0);
+    EXPECT_EQ(d.italic, 0);
+    EXPECT_EQ(d.charset, 1);
+    EXPECT_EQ(d.face, L"宋体");
+    EXPECT_EQ(d.controls, (std::vector<Control>{
         {L"static", -1, L"1、选择校验文件", 7, 14, 60, 17, CHILD | SS_LEFTNOWORDWRAP | WS_GROUP, 0},
         {L"edit", IDC_PATH, L"", 76, 15, 157, 17, CHILD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0},
         {L"static", -1, L"2、生成MD5 码", 7, 51, 62, 19, CHILD | SS_LEFT | WS_GROUP, 0},
         {L"edit", IDC_DIGEST, L"", 76, 51, 157, 19, CHILD | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER, 0},
         {L"button", IDC_BROWSE, L"浏览", 240, 15, 47, 17, CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0},
         {L"button", IDC_GENERATE, L"生成MD5", 240, 51, 47, 19, CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0},
-    };
-    EXPECT_EQ(controls, expected);
+    }));
 }
 
 TEST(Resources, AboutDialogTemplate)
 {
-    std::vector<BYTE> bytes = ResourceBytes(MAKEINTRESOURCEW(5) /* RT_DIALOG */, IDD_ABOUT);
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ(Languages(MAKEINTRESOURCEW(5), IDD_ABOUT), std::vector<WORD>{CHINESE_PRC});
-
-    TemplateReader r(bytes);
-    // The classic form starts with the style: WS_POPUP | WS_CAPTION |
-    // WS_SYSMENU | DS_MODALFRAME | DS_SETFONT.
-    EXPECT_EQ(r.Read<DWORD>(), 0x80C800C0u);
-    EXPECT_EQ(r.Read<DWORD>(), 0u);
-    WORD count = r.Read<WORD>();
-    EXPECT_EQ(count, 4);
-    EXPECT_EQ(r.Read<short>(), 0);
-    EXPECT_EQ(r.Read<short>(), 0);
-    EXPECT_EQ(r.Read<short>(), 235);
-    EXPECT_EQ(r.Read<short>(), 55);
-    EXPECT_EQ(r.Text(), L"");
-    EXPECT_EQ(r.Text(), L"");
-    EXPECT_EQ(r.Text(), L"关于 Vorkel");
-    EXPECT_EQ(r.Read<WORD>(), 9);
-    EXPECT_EQ(r.Text(), L"宋体");
-
-    std::vector<Control> controls;
-    for (int i = 0; i < count; i++) {
-        r.AlignToDword();
-        Control c;
-        c.style = r.Read<DWORD>();
-        c.exStyle = r.Read<DWORD>();
-        c.x = r.Read<short>();
-        c.y = r.Read<short>();
-        c.cx = r.Read<short>();
-        c.cy = r.Read<short>();
-        c.id = r.Read<short>();
-        c.cls = r.ClassName();
-        c.text = r.Text();
-        EXPECT_EQ(r.Read<WORD>(), 0);
-        controls.push_back(c);
-    }
-    EXPECT_TRUE(r.AtEnd());
-
-    const std::vector<Control> expected = {
+    EXPECT_EQ(Languages(DIALOG, IDD_ABOUT), std::vector<WORD>{CHINESE_PRC});
+    bool whole = false;
+    Dialog d = Parse(ResourceBytes(DIALOG, IDD_ABOUT), &whole);
+    EXPECT_TRUE(whole);
+    EXPECT_FALSE(d.extended);
+    EXPECT_EQ(d.style, 0x80C800C0u); // WS_POPUP WS_CAPTION WS_SYSMENU DS_MODALFRAME DS_SETFONT
+    EXPECT_EQ(d.exStyle, 0u);
+    EXPECT_EQ(std::vector<short>({d.x, d.y, d.cx, d.cy}), std::vector<short>({0, 0, 235, 55}));
+    EXPECT_EQ(d.menu, L"");
+    EXPECT_EQ(d.cls, L"");
+    EXPECT_EQ(d.caption, L"关于 Vorkel");
+    EXPECT_EQ(d.points, 9);
+    EXPECT_EQ(d.face, L"宋体");
+    EXPECT_EQ(d.controls, (std::vector<Control>{
         {L"static", -1, L"#128", 11, 17, 20, 20, CHILD | SS_ICON, 0},
         {L"static", -1, L"Vorkel 1.0 版", 40, 10, 119, 8, CHILD | SS_NOPREFIX | WS_GROUP, 0},
         {L"static", -1, L"Copyright (C) 2026", 40, 25, 119, 8, CHILD | WS_GROUP, 0},
         {L"button", IDOK, L"确定", 178, 7, 50, 14, CHILD | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0},
-    };
-    EXPECT_EQ(controls, expected);
+    }));
 }
 
-TEST(Resources, StringTable)
+TEST(Resources, StringTableHoldsTheAboutCaptionAlone)
 {
-    // One block of sixteen strings, the one holding IDs 128 to 143: only 128
-    // is there.
-    EXPECT_EQ(Languages(MAKEINTRESOURCEW(6) /* RT_STRING */, IDS_ABOUT / 16 + 1),
-              std::vector<WORD>{CHINESE_PRC});
-    std::vector<BYTE> bytes = ResourceBytes(MAKEINTRESOURCEW(6), IDS_ABOUT / 16 + 1);
-    TemplateReader r(bytes);
-    for (int id = IDS_ABOUT & ~15; id < (IDS_ABOUT & ~15) + 16; id++) {
+    // Strings are stored sixteen to a block: 128 to 143 form block 9.
+    const int block = IDS_ABOUT / 16 + 1;
+    EXPECT_EQ(Languages(STRING, block), std::vector<WORD>{CHINESE_PRC});
+    std::vector<BYTE> bytes = ResourceBytes(STRING, block);
+    Reader r(bytes);
+    for (int id = (block - 1) * 16; id < block * 16; id++) {
         std::wstring text(r.Read<WORD>(), L'\0');
         for (wchar_t &c : text)
             c = r.Read<wchar_t>();
@@ -235,16 +232,15 @@ TEST(Resources, StringTable)
 
 TEST(Resources, IconIsOne32By32ImageOf32Bits)
 {
-    EXPECT_EQ(Languages(MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, IDI_MAIN),
-              std::vector<WORD>{CHINESE_PRC});
-    std::vector<BYTE> group = ResourceBytes(MAKEINTRESOURCEW(14), IDI_MAIN);
-    TemplateReader r(group);
+    EXPECT_EQ(Languages(GROUP_ICON, IDI_MAIN), std::vector<WORD>{CHINESE_PRC});
+    std::vector<BYTE> group = ResourceBytes(GROUP_ICON, IDI_MAIN);
+    Reader r(group);
     EXPECT_EQ(r.Read<WORD>(), 0); // reserved
     EXPECT_EQ(r.Read<WORD>(), 1); // icons
     ASSERT_EQ(r.Read<WORD>(), 1); // images
-    EXPECT_EQ(r.Read<BYTE>(), 32);
-    EXPECT_EQ(r.Read<BYTE>(), 32);
-    EXPECT_EQ(r.Read<BYTE>(), 0); // colours: 0 for more than 256
+    EXPECT_EQ(r.Read<BYTE>(), 32); // width
+    EXPECT_EQ(r.Read<BYTE>(), 32); // height
+    EXPECT_EQ(r.Read<BYTE>(), 0);  // colours: 0 for more than 256
     r.Read<BYTE>();
     EXPECT_EQ(r.Read<WORD>(), 1);  // planes
     EXPECT_EQ(r.Read<WORD>(), 32); // bits per pixel
@@ -252,8 +248,9 @@ TEST(Resources, IconIsOne32By32ImageOf32Bits)
     WORD imageId = r.Read<WORD>();
     EXPECT_TRUE(r.AtEnd());
 
-    std::vector<BYTE> image = ResourceBytes(MAKEINTRESOURCEW(3) /* RT_ICON */, imageId);
-    ASSERT_EQ(image.size(), 4264u); // header, 32 x 32 x 4 bytes of colour, 32 x 4 of mask
+    // Header, 32 x 32 x 4 bytes of colour, 32 x 4 bytes of mask.
+    std::vector<BYTE> image = ResourceBytes(ICON, imageId);
+    ASSERT_EQ(image.size(), 4264u);
     BITMAPINFOHEADER header;
     std::memcpy(&header, image.data(), sizeof(header));
     EXPECT_EQ(header.biSize, 40u);
