@@ -154,10 +154,13 @@ TEST_F(DigestDialogTest, OtherSystemCommandsHaveTheirDefault)
         for (UINT nID : {0x0000u, 0x000Fu, 0x0020u, 0x0030u, 0x0110u, 0xF110u})
             ::SendMessageW(Main(), WM_SYSCOMMAND, nID, 0);
 
-        // Moving with the keyboard, which Esc ends: the Esc must be taken
-        // by the move, or it would cancel the dialog.
+        // Moving with the keyboard, which Esc ends: the move takes the Esc
+        // from the queue.
         ::PostMessageW(Main(), WM_KEYDOWN, VK_ESCAPE, 1);
         ::SendMessageW(Main(), WM_SYSCOMMAND, SC_MOVE, 0);
+        MSG msg;
+        EXPECT_FALSE(::PeekMessageW(&msg, Main(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE))
+            << "no move";
 
         ::SendMessageW(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         EXPECT_TRUE(::IsIconic(Main()));
