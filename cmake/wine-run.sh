@@ -52,6 +52,28 @@ export LC_ALL=zh_CN.UTF-8
         wineserver -w 9>&-
     fi
     if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
+        # A new server. Among its background processes is Wine's desktop,
+        # whose display driver every later program takes over: started
+        # without a display, it would leave them none to make windows with.
+        # Without a display of the user's, it gets a virtual one that lives
+        # as long as the server, and so do the programs (see below).
+        rm -f "$state/display"
+        if [ -z "${DISPLAY:-}" ]; then
+            Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+                3>"$state/display.new" </dev/null >/dev/null 2>&1 9>&- &
+            xvfb=$!
+            for _ in $(seq 50); do
+                [ -s "$state/display.new" ] && break
+                sleep 0.1
+            done
+            if [ -s "$state/display.new" ]; then
+                mv "$state/display.new" "$state/display"
+                export DISPLAY=":$(cat "$state/display")"
+                (wineserver -w; kill "$xvfb") </dev/null >/dev/null 2>&1 9>&- &
+            else
+                kill "$xvfb" 2>/dev/null || true
+            fi
+        fi
         wine wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
     # Our settings, once per prefix (the stamp is inside it). Windows are
@@ -79,7 +101,11 @@ if [ -n "${VORKEL_WINE_DESKTOP:-}" ]; then
     set -- explorer "/desktop=$VORKEL_WINE_DESKTOP" "$@"
 fi
 
-# Programs that open windows get a virtual display when there is none.
+# Without a display of the user's, programs use the server's virtual one;
+# if there is none, those that open windows get one of their own.
+if [ -z "${DISPLAY:-}" ] && [ -s "$state/display" ]; then
+    export DISPLAY=":$(cat "$state/display")"
+fi
 if [ -z "${DISPLAY:-}" ] && [ -n "${VORKEL_NEEDS_DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" wine "$@"
 fi
