@@ -42,11 +42,12 @@ export DISPLAY=":$(cat "$work/display")"
 # without arguments, only says how to call it).
 cmake/wine-run.sh "$driver" >/dev/null 2>&1 || true
 
-# The file to hash, in a folder on the Windows side, under a Chinese name.
+# The file to hash, in a folder on the Windows side, under a Chinese name;
+# always the same bytes, so that the picture changes only with the dialog.
 sample="$prefix/drive_c/Vorkel"
 rm -rf "$sample"
 mkdir -p "$sample"
-cp "$driver" "$sample/示例程序.exe"
+printf 'MZ Vorkel sample\r\n' >"$sample/示例程序.exe"
 
 VORKEL_WINE_DESKTOP=vorkel,800x600 cmake/wine-run.sh "$driver" \
     'C:\Vorkel\示例程序.exe' 'C:\Vorkel\ready' 'C:\Vorkel\done' >/dev/null 2>&1 &
