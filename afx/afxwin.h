@@ -121,8 +121,11 @@ public:
     // look already; there is nothing to load and the answer is always TRUE.
     BOOL Enable3dControls();
 
-    // The default handling of the help command (ID_HELP): opens the
-    // program's help file, named after the executable, with Windows Help.
+    // Runs the message loop of a program whose InitInstance returned TRUE,
+    // until WM_QUIT; returns the code that came with it.
+    virtual int Run();
+
+    // The default handling of the help command (ID_HELP).
     afx_msg void OnHelp();
 
     LPCTSTR m_pszAppName; // as given to the constructor
@@ -131,6 +134,19 @@ public:
 
 CWinApp *AFXAPI AfxGetApp();
 CWnd *AFXAPI AfxGetMainWnd();
+
+// Runs the program: records the module's handle, then InitInstance of the
+// application object, and Run when that returned TRUE. Returns the program's
+// exit code: 0 for a program that ends when InitInstance returns FALSE.
+int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine,
+                      int nCmdShow);
+
+// The arguments part of a command line: what follows the program's name (up
+// to and including its closing quote when it opens with one, otherwise every
+// byte above the space) and the control characters and blanks after it.
+// Bytes are compared unsigned, so that 0x80 to 0xFF, the bytes of Chinese
+// characters in code page 936, count as part of a name.
+LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine);
 
 // A menu, by its handle.
 class CMenu {

@@ -23,26 +23,25 @@ BOOL CWinApp::Enable3dControls()
     return TRUE;
 }
 
+int CWinApp::Run()
+{
+    MSG msg;
+    BOOL bResult;
+    // GetMessage returns -1 on an error (a bad window handle), which must end
+    // the loop as WM_QUIT (0) does, not dispatch a message that isn't there.
+    while ((bResult = ::GetMessageA(&msg, NULL, 0, 0)) != 0 && bResult != -1) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return bResult == 0 ? static_cast<int>(msg.wParam) : -1;
+}
+
 void CWinApp::OnHelp()
 {
-    // The help file is the executable with the extension .HLP.
-    char szHelpFile[MAX_PATH + 4];
-    DWORD nLength = ::GetModuleFileNameA(AfxGetInstanceHandle(), szHelpFile, MAX_PATH);
-    if (nLength == 0 || nLength >= MAX_PATH)
-        return; // no name, or only part of it
-    // CharNextA steps over double-byte characters, whose second byte can be
-    // a '\\' in code page 936.
-    char *pszExtension = szHelpFile + nLength;
-    for (char *p = szHelpFile; *p != '\0'; p = ::CharNextA(p)) {
-        if (*p == '\\')
-            pszExtension = szHelpFile + nLength; // that dot was in a folder's name
-        else if (*p == '.')
-            pszExtension = p;
-    }
-    lstrcpyA(pszExtension, ".HLP");
-
-    CWnd *pMainWnd = AfxGetMainWnd();
-    ::WinHelpA(pMainWnd != NULL ? pMainWnd->m_hWnd : NULL, szHelpFile, HELP_FINDER, 0);
+    // The program has no help content: the command is taken and nothing is
+    // shown. (Windows Help, which the classic library would start here, is
+    // gone from current Windows, and asking for it only brings up a message
+    // saying so.)
 }
 
 CWinApp *AFXAPI AfxGetApp()

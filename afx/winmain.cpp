@@ -1,0 +1,41 @@
+// AfxWinMain, which runs the application object, and the command-line rule
+// of the entry point that calls it.
+#include "afxwin.h"
+
+int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR /*lpCmdLine*/,
+                      int /*nCmdShow*/)
+{
+    AFX_MODULE_STATE *pState = AfxGetModuleState();
+    pState->m_hCurrentInstanceHandle = hInstance;
+    pState->m_hCurrentResourceHandle = hInstance;
+
+    CWinApp *pApp = AfxGetApp();
+    if (pApp == NULL)
+        return -1; // a program without an application object
+
+    // FALSE: the program did its work in InitInstance (a modal main dialog)
+    // and there is no message loop to run.
+    if (!pApp->InitInstance())
+        return 0;
+    return pApp->Run();
+}
+
+LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine)
+{
+    unsigned char *p = reinterpret_cast<unsigned char *>(lpszCommandLine);
+
+    if (*p == '"') {
+        // A quoted name runs to the closing quote, blanks and all.
+        ++p;
+        while (*p != '\0' && *p != '"')
+            ++p;
+        if (*p == '"')
+            ++p;
+    } else {
+        while (*p > ' ')
+            ++p;
+    }
+    while (*p != '\0' && *p <= ' ')
+        ++p;
+    return reinterpret_cast<LPTSTR>(p);
+}
