@@ -8,7 +8,7 @@ packages=(
     # native build, tests and benchmark
     cmake ninja-build g++ googletest libssl-dev libbenchmark-dev openssl time
     # the Windows build and running it under Wine on a virtual display
-    mingw-w64 wine wine64 xvfb xauth locales
+    mingw-w64 wine wine64 xvfb xauth x11-utils locales
     # screenshots: Chinese glyphs and PNG handling
     fonts-wqy-zenhei imagemagick
 )
