@@ -17,7 +17,6 @@ if [ -n "${DISPLAY:-}" ]; then
     exec cmake/wine-run.sh "$exe"
 fi
 
-work=$(mktemp -d)
 xvfb_pid=
 vorkel_pid=
 cleanup() {
@@ -26,17 +25,11 @@ cleanup() {
         wait "$vorkel_pid" 2>/dev/null || true
     fi
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")"
+. scripts/lib/virtual-display.sh
+start_virtual_display
 
 echo "No display: running Vorkel on a virtual one for a screenshot."
 cmake/wine-run.sh "$exe" 2>/dev/null &

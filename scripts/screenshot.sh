@@ -14,13 +14,11 @@ cmake --build --preset windows --target screenshot_driver >/dev/null
 driver=build/windows/tests/app/screenshot_driver.exe
 prefix=build/windows/wine/prefix
 
-work=$(mktemp -d)
 xvfb_pid=
 driver_pid=
 cleanup() {
     [ -z "$driver_pid" ] || kill "$driver_pid" 2>/dev/null || true
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -33,10 +31,8 @@ wait_for_file() { # FILE SECONDS
     return 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for_file "$work/display" 10
-export DISPLAY=":$(cat "$work/display")"
+. scripts/lib/virtual-display.sh
+start_virtual_display
 
 # The first run through wine-run.sh makes the prefix (the driver, called
 # without arguments, only says how to call it).

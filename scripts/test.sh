@@ -24,15 +24,8 @@ cleanup() {
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-    displayfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-        [ -s "$displayfile" ] && break
-        sleep 0.1
-    done
-    export DISPLAY=":$(cat "$displayfile")"
-    rm -f "$displayfile"
+    . scripts/lib/virtual-display.sh
+    start_virtual_display 1280x1024x24
 fi
 
 # One ctest run over all the builds, so that one summary covers everything.
