@@ -44,7 +44,7 @@ class VorkelTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_vorkel.Start(IgnoredArguments())) << "no main window appeared";
+        ASSERT_TRUE(m_vorkel.Start(IgnoredArguments()));
         EXPECT_EQ(m_vorkel.ItemText(kPathBox), L"");
         EXPECT_EQ(m_vorkel.ItemText(kDigestBox), L"");
     }
@@ -156,7 +156,7 @@ class VorkelEnds : public VorkelTest, public testing::WithParamInterface<Ending>
 void PressInThePathBox(VorkelProcess &vorkel, UINT vk)
 {
     ASSERT_TRUE(WaitUntil([&] { return vorkel.Focus() == vorkel.Item(kPathBox); }))
-        << "the path box does not have the focus";
+        << "the focus is in control " << ::GetDlgCtrlID(vorkel.Focus()) << ", not the path box";
     vorkel.PressKey(vk);
 }
 

@@ -49,14 +49,14 @@ VorkelProcess::~VorkelProcess()
         ::CloseHandle(m_hOutput);
 }
 
-bool VorkelProcess::Start(const std::wstring &arguments)
+testing::AssertionResult VorkelProcess::Start(const std::wstring &arguments)
 {
     // The pipe's writing end is the only handle the program inherits from
     // us; ours is closed once it has its own.
     SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
     HANDLE hWrite = NULL;
     if (!::CreatePipe(&m_hOutput, &hWrite, &inheritable, 0))
-        return false;
+        return testing::AssertionFailure() << "CreatePipe: error " << ::GetLastError();
     ::SetHandleInformation(m_hOutput, HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOW startup = {};
@@ -66,22 +66,33 @@ bool VorkelProcess::Start(const std::wstring &arguments)
     std::wstring commandLine = L"\"" + Inputs().vorkelExe + L"\" " + arguments;
     BOOL started = ::CreateProcessW(Inputs().vorkelExe.c_str(), &commandLine[0], NULL, NULL,
                                     TRUE, 0, NULL, NULL, &startup, &m_process);
+    DWORD error = ::GetLastError();
     ::CloseHandle(hWrite);
     if (!started) {
         m_process = {};
-        return false;
+        return testing::AssertionFailure() << "CreateProcess: error " << error;
     }
 
-    // The main window: the dialog of the program's one thread, by caption.
+    // The main window, by its caption.
+    DWORD exitCode;
     WaitUntil(
-        [this] {
+        [&] {
             for (HWND hWnd : Windows())
                 if (TextOf(hWnd) == kMainCaption)
                     m_hMain = hWnd;
-            return m_hMain != NULL;
+            return m_hMain != NULL || Exited(0, exitCode);
         },
-        10000);
-    return m_hMain != NULL;
+        20000);
+    if (m_hMain != NULL)
+        return testing::AssertionSuccess();
+    if (Exited(0, exitCode))
+        return testing::AssertionFailure()
+               << "Vorkel.exe ended with code " << exitCode << " before its main window came";
+    testing::AssertionResult failure = testing::AssertionFailure();
+    failure << "no main window came; the windows of Vorkel.exe:";
+    for (HWND hWnd : Windows())
+        failure << " " << testing::PrintToString(TextOf(hWnd));
+    return failure;
 }
 
 std::vector<HWND> VorkelProcess::Windows() const

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,8 +23,9 @@ struct E2eInputs {
 const E2eInputs &Inputs();
 
 // Polls condition until it holds or timeoutMs have passed; returns whether
-// it held.
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
+// it held. (The limits are for a run that has gone wrong: each step takes
+// well under a second, but a machine busy with other work may slow it.)
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 
 // Sends a message and waits for it to be handled, a few seconds at most
 // (the program answers at once unless it is hung or in a modal loop that
@@ -45,8 +48,7 @@ public:
 
     // Starts Vorkel.exe with the given arguments after its name, its
     // standard output going into a pipe, and waits for its main window.
-    // False when it could not be started or no main window came.
-    bool Start(const std::wstring &arguments);
+    testing::AssertionResult Start(const std::wstring &arguments);
 
     HWND Main() const { return m_hMain; }
     HWND Item(int nID) const { return ::GetDlgItem(m_hMain, nID); }
