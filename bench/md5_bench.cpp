@@ -1,10 +1,11 @@
 // Throughput of the core's MD5 against OpenSSL's, over the same 64 MiB buffer
 // in the same run, fed in the 1024-byte pieces the file routine uses and in
 // one piece. The machine is shared and noisy, so the runs are interleaved and
-// repeated, and what counts is the ratio of the medians printed at the end.
+// repeated, and what counts is the median ratio printed at the end.
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdint>
 #include <map>
@@ -69,35 +70,60 @@ void openssl(benchmark::State &state)
 BENCHMARK(core)->Name("core")->Arg(1024)->Arg(BUFFER_SIZE)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(openssl)->Name("openssl")->Arg(1024)->Arg(BUFFER_SIZE)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints what the console reporter prints, and keeps the median throughput
-// of each benchmark to compare them afterwards.
+// Prints the aggregates as the console reporter does, and keeps every run's
+// throughput. Repetitions run in rounds, each benchmark once per round in a
+// random order, so a core run and an OpenSSL run of the same round saw the
+// same machine: the ratio reported is the median of the per-round ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_medians[run.run_name.function_name + "/" + run.run_name.args] =
+        std::vector<Run> aggregates;
+        for (const Run &run : runs) {
+            if (run.run_type == Run::RT_Aggregate)
+                aggregates.push_back(run);
+            else
+                m_throughput[run.run_name.args][run.run_name.function_name][run.repetition_index] =
                     run.counters.at("bytes_per_second");
+        }
+        ConsoleReporter::ReportRuns(aggregates);
     }
 
     void printRatios() const
     {
-        std::printf("\nMedian throughput, core against OpenSSL (same buffer, same run):\n");
-        for (const char *piece : {"1024", "67108864"}) {
-            const auto core = m_medians.find(std::string("core/") + piece);
-            const auto openssl = m_medians.find(std::string("openssl/") + piece);
-            if (core == m_medians.end() || openssl == m_medians.end())
+        std::printf("\nCore against OpenSSL (same buffer, same rounds), medians:\n");
+        for (const auto &bySize : m_throughput) {
+            const auto core = bySize.second.find("core");
+            const auto openssl = bySize.second.find("openssl");
+            if (core == bySize.second.end() || openssl == bySize.second.end())
+                continue;
+            std::vector<double> coreSpeeds, opensslSpeeds, ratios;
+            for (const auto &round : core->second) {
+                const auto other = openssl->second.find(round.first);
+                if (other == openssl->second.end())
+                    continue;
+                coreSpeeds.push_back(round.second);
+                opensslSpeeds.push_back(other->second);
+                ratios.push_back(round.second / other->second);
+            }
+            if (ratios.empty())
                 continue;
             std::printf("  pieces of %8s bytes: core %7.1f MiB/s, OpenSSL %7.1f MiB/s, ratio %.3f\n",
-                        piece, core->second / (1 << 20), openssl->second / (1 << 20),
-                        core->second / openssl->second);
+                        bySize.first.c_str(), median(coreSpeeds) / (1 << 20),
+                        median(opensslSpeeds) / (1 << 20), median(ratios));
         }
     }
 
 private:
-    std::map<std::string, double> m_medians;
+    static double median(std::vector<double> values)
+    {
+        std::sort(values.begin(), values.end());
+        const std::size_t n = values.size();
+        return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    }
+
+    // piece size -> benchmark -> round -> bytes per second
+    std::map<std::string, std::map<std::string, std::map<std::int64_t, double>>> m_throughput;
 };
 
 } // namespace
@@ -106,10 +132,9 @@ int main(int argc, char **argv)
 {
     // Defaults that make the ratio meaningful; the command line may override them.
     std::vector<char *> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=9";
+    std::string repetitions = "--benchmark_repetitions=15";
     std::string interleave = "--benchmark_enable_random_interleaving=true";
-    std::string aggregates = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, {&repetitions[0], &interleave[0], &aggregates[0]});
+    args.insert(args.begin() + 1, {&repetitions[0], &interleave[0]});
     int count = static_cast<int>(args.size());
 
     benchmark::Initialize(&count, args.data());
