@@ -12,7 +12,7 @@ output=$(realpath -m "${1:-docs/screenshot.png}")
 [ -f build/windows/CMakeCache.txt ] || cmake --preset windows >/dev/null
 cmake --build --preset windows --target screenshot_driver >/dev/null
 driver=build/windows/tests/app/screenshot_driver.exe
-prefix=build/windows/wine/prefix
+prefix=build/windows/wine/zh_CN.UTF-8/prefix
 
 xvfb_pid=
 driver_pid=
