@@ -22,7 +22,9 @@ wine_session() {
     # Wine converts non-ASCII file names only when the locale exists: build
     # it here rather than touch the system's locales.
     export LOCPATH="$_wine_root/locale"
-    export LC_ALL="$VORKEL_LOCALE"
+    # (A shell that sources this can't see LOCPATH itself and says it can't
+    # take the locale: only the programs it starts need it.)
+    { export LC_ALL="$VORKEL_LOCALE"; } 2>/dev/null
 
     # All under a lock, since ctest starts several programs at once. The
     # processes that stay behind (the server, its display) get the lock's

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "vorkel_process.h"
+#include "e2e_inputs.h"
 #include "windows_under_test.h"
 
 namespace {
