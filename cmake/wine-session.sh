@@ -8,7 +8,8 @@
 # Each locale has a Wine prefix of its own under BUILD_DIR/wine, so a run
 # touches nothing of the user's own Wine. The locale is $VORKEL_LOCALE
 # (default zh_CN.UTF-8): the Unix locale Wine takes its ANSI code page and
-# its language from.
+# its language from. $VORKEL_DPI, when set, is the prefix's screen resolution
+# from then on (each program reads it as it starts).
 
 wine_session() {
     VORKEL_LOCALE=${VORKEL_LOCALE:-zh_CN.UTF-8}
@@ -38,6 +39,7 @@ wine_session() {
         fi
         _wine_start_server || exit 1
         _wine_settings
+        _wine_set_dpi
     ) 9>"$_wine_state/lock" || return 1
 
     # Every program of the session uses the display its server was given.
@@ -115,4 +117,13 @@ _wine_settings() {
         cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
     touch "$WINEPREFIX/vorkel-settings-2"
+}
+
+# Wine's LogPixels, as Windows' display scaling: 96 is 100 %, 144 is 150 %.
+_wine_set_dpi() {
+    [ -n "${VORKEL_DPI:-}" ] || return 0
+    [ "$(cat "$_wine_state/dpi" 2>/dev/null)" = "$VORKEL_DPI" ] && return 0
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VORKEL_DPI" /f \
+        </dev/null >/dev/null 2>&1 9>&-
+    echo "$VORKEL_DPI" >"$_wine_state/dpi"
 }

@@ -25,24 +25,19 @@ build=$PWD/build/windows
 [ -f "$build/CMakeCache.txt" ] || cmake --preset windows >/dev/null
 cmake --build --preset windows --target vorkel_shot >/dev/null
 
+export VORKEL_DPI=$dpi
 . cmake/wine-session.sh
 wine_session "$build"
 windows_path() { echo "Z:$(realpath "$1" | tr / '\\')"; }
 
-# The screen's resolution is read by each program as it starts.
-set_dpi() {
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
-        >/dev/null 2>&1
-}
 work="$WINEPREFIX/drive_c/vorkel-shot"
 driver_pid=
 cleanup() {
     [ -z "$driver_pid" ] || kill "$driver_pid" 2>/dev/null || true
-    set_dpi 96
     rm -rf "$work"
+    VORKEL_DPI=96 wine_session "$build" # as the prefix's other users expect it
 }
 trap cleanup EXIT
-set_dpi "$dpi"
 
 # The file to hash, in a folder on the Windows side, under a Chinese name;
 # always the same bytes, so that the picture changes only with the window.
