@@ -48,7 +48,7 @@ if grep -q $'[^\r]$\|^$' "$guide"; then fail "README.txt has lines not ended by 
 [ "$(tail -c 2 "$guide" | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "README.txt's last line has no CR LF"
 version=${name#Vorkel-}
 version=${version%-win64}
-head -n 1 "$guide" | grep -q "Vorkel $version " || fail "README.txt's title does not name version $version"
+head -n 1 "$guide" | grep -q -F "Vorkel $version " || fail "README.txt's title does not name version $version"
 
 # Packing does not stamp the time or the time zone of the packing into the
 # package: two seconds later (zip times have a two-second grain) and eight

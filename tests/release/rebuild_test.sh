@@ -2,12 +2,12 @@
 # The Windows programs are reproducible: configured with the same preset and
 # built again from the same sources in another folder, whose path has another
 # length, they come out byte for byte the same as the tested ones.
-#   rebuild_test.sh SOURCE_DIR PRESET WORK_DIR OBJDUMP BUILD_DIR PROGRAM.exe...
+#   rebuild_test.sh CMAKE SOURCE_DIR PRESET WORK_DIR OBJDUMP BUILD_DIR PROGRAM.exe...
 # PROGRAMs are the tested ones, inside BUILD_DIR; each is built again as the
 # target of its name and compared with its copy under WORK_DIR.
 set -euo pipefail
-source_dir=$1 preset=$2 work=$3 objdump=$4 build=$5
-shift 5
+cmake=$1 source_dir=$2 preset=$3 work=$4 objdump=$5 build=$6
+shift 6
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ ${#work} -eq ${#build} ]; then
@@ -18,10 +18,11 @@ fi
 targets=()
 for program in "$@"; do targets+=("$(basename "$program" .exe)"); done
 
-# From scratch every time: nothing of an earlier run takes part.
+# From scratch every time: nothing of an earlier run takes part. (ctest
+# shows this output only when the test fails.)
 rm -rf "$work"
-(cd "$source_dir" && cmake --preset "$preset" -B "$work" >/dev/null)
-cmake --build "$work" --target "${targets[@]}" >/dev/null
+(cd "$source_dir" && "$cmake" --preset "$preset" -B "$work")
+"$cmake" --build "$work" --target "${targets[@]}"
 
 status=0
 for program in "$@"; do
