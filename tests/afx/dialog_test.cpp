@@ -210,7 +210,7 @@ TEST_F(DialogTest, DataExchangeBothWays)
     script.WaitFor("the member in the box",
                    [this] { return ItemText(m_dlg.m_hWnd, IDC_FIRST) == L"from the member"; })
         .Do([this] { ::SetDlgItemTextW(m_dlg.m_hWnd, IDC_SECOND, L"键入的"); })
-        .Do([] { PressKey(VK_RETURN); }); // IDOK: the boxes are read back
+        .Do([] { GuiThread().PressKey(VK_RETURN); }); // IDOK: the boxes are read back
 
     EXPECT_EQ(Run(script), IDOK);
     EXPECT_EQ(first, L"initial");
@@ -225,10 +225,10 @@ TEST_F(DialogTest, DialogsWithoutParentAreOwnedByTheMainWindow)
     UiScript script = Opened();
     script.Do([this] { Post(WM_COMMAND, ID_OPEN_NESTED); })
         .WaitFor("a dialog owned by the main window",
-                 [this] { return FindOwnedWindow(m_dlg.m_hWnd) != NULL; })
+                 [this] { return GuiThread().OwnedWindow(m_dlg.m_hWnd) != NULL; })
         .Do([&] {
             mainEnabledMeanwhile = ::IsWindowEnabled(m_dlg.m_hWnd);
-            ::PostMessageW(FindOwnedWindow(m_dlg.m_hWnd), WM_COMMAND, IDCANCEL, 0);
+            ::PostMessageW(GuiThread().OwnedWindow(m_dlg.m_hWnd), WM_COMMAND, IDCANCEL, 0);
         })
         .WaitFor("the nested dialog to end", [] { return !g_calls.empty(); })
         .Do([this] { Send(WM_COMMAND, IDOK); });
