@@ -29,13 +29,19 @@
 namespace {
 
 // How the font that lf makes shows strText: whether it has a glyph for every
-// character, and how wide the text is in dialog units, which the dialog
-// manager measures with the font's average width of the letters A to Z and
-// a to z (as GdiGetCharDimensions does).
+// character, whether it carries bitmaps of its glyphs for small sizes, and
+// how wide the text is in dialog units, which the dialog manager measures
+// with the font's average width of the letters A to Z and a to z (as
+// GdiGetCharDimensions does).
 struct TextFit {
     bool bHasGlyphs = false;
+    bool bHasBitmaps = false;
     double dDialogUnits = 0;
 };
+
+// The 'EBLC' table of a TrueType font locates its bitmap glyphs; GetFontData
+// takes a table's tag as four bytes in file order.
+const DWORD BITMAP_LOCATION_TABLE = 'E' | 'B' << 8 | 'L' << 16 | 'C' << 24;
 
 TextFit Measure(HDC hDC, const LOGFONTW &lf, const std::wstring &strText)
 {
@@ -49,6 +55,7 @@ TextFit Measure(HDC hDC, const LOGFONTW &lf, const std::wstring &strText)
     fit.bHasGlyphs = ::GetGlyphIndicesW(hDC, strText.c_str(), nLength, indices.data(),
                                         GGI_MARK_NONEXISTING_GLYPHS) == strText.size() &&
                      std::find(indices.begin(), indices.end(), 0xFFFF) == indices.end();
+    fit.bHasBitmaps = ::GetFontData(hDC, BITMAP_LOCATION_TABLE, 0, NULL, 0) != GDI_ERROR;
     static const wchar_t LETTERS[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE letters, text;
     if (::GetTextExtentPoint32W(hDC, LETTERS, 52, &letters) &&
@@ -115,7 +122,10 @@ std::wstring AFXAPI AfxGetStandInFontFace(const CDialogTemplate &dlgTemp)
     lf.lfQuality = PROOF_QUALITY;
     lstrcpynW(lf.lfFaceName, strFace.c_str(), LF_FACESIZE);
 
-    // Of the fonts with the glyphs, the one in which the texts take the
+    // Of the fonts with the glyphs, one drawn from bitmaps at small sizes, as
+    // 宋体 is: outlines at a dialog's 12 pixels come out ragged where the font
+    // asks not to be smoothed at that size (its 'gasp' table), E and F
+    // hardly told apart. Among those, the one in which the texts take the
     // fewest dialog units: the controls are sized in dialog units, measured
     // with the template's face. (The East Asian faces dialogs are laid out
     // with, 宋体 above all, give Latin letters and digits half an ideograph's
@@ -125,13 +135,16 @@ std::wstring AFXAPI AfxGetStandInFontFace(const CDialogTemplate &dlgTemp)
     std::wstring strStandIn;
     if (!Measure(hDC, lf, strTexts).bHasGlyphs) {
         lf.lfCharSet = CharsetOf(dlgTemp.GetLanguage());
-        double dFewest = DBL_MAX;
+        TextFit best;
         for (const std::wstring &strFamily : FamiliesOf(hDC, lf.lfCharSet)) {
             lstrcpynW(lf.lfFaceName, strFamily.c_str(), LF_FACESIZE);
             TextFit fit = Measure(hDC, lf, strTexts);
-            if (fit.bHasGlyphs && fit.dDialogUnits < dFewest) {
+            if (!fit.bHasGlyphs)
+                continue;
+            if (strStandIn.empty() || fit.bHasBitmaps > best.bHasBitmaps ||
+                (fit.bHasBitmaps == best.bHasBitmaps && fit.dDialogUnits < best.dDialogUnits)) {
                 strStandIn = strFamily;
-                dFewest = fit.dDialogUnits;
+                best = fit;
             }
         }
     }

@@ -6,12 +6,12 @@
 #   scripts/screenshot.sh [--dpi N] [--fresh] [OUTPUT.png]
 #     --dpi N   the screen's resolution (Wine's LogPixels; default 96)
 #     --fresh   the window as it opens, before any file is chosen
-#     OUTPUT    default docs/screenshot.png
+#     OUTPUT    default docs/screenshot-<N>dpi.png
 # Uses the windows build (configured here if need be) and its Wine session
 # (a virtual display when there is no display). Prints the picture's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dpi=96 fresh= output=docs/screenshot.png
+dpi=96 fresh= output=
 while [ $# -gt 0 ]; do
     case "$1" in
         --dpi) dpi=$2; shift 2 ;;
@@ -19,7 +19,7 @@ while [ $# -gt 0 ]; do
         *) output=$1; shift ;;
     esac
 done
-output=$(realpath -m "$output")
+output=$(realpath -m "${output:-docs/screenshot-${dpi}dpi.png}")
 build=$PWD/build/windows
 
 [ -f "$build/CMakeCache.txt" ] || cmake --preset windows >/dev/null
