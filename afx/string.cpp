@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "afximpl.h"
 #include "afxwin.h" // AfxFindResourceHandle
 
 CString::Data *CString::NilData()
@@ -144,12 +145,13 @@ BOOL CString::LoadString(UINT nID)
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE((nID >> 4) + 1), RT_STRING);
 
     // LoadStringA cuts a text that doesn't fit and tells so only by filling
-    // the buffer, and a double-byte character that doesn't fit whole leaves
-    // one byte unused: grow the buffer until at least two bytes are left. A
-    // string resource holds at most 65535 UTF-16 units: 256 KiB always do.
+    // the buffer: grow it until the text is known whole. A string resource
+    // holds at most 65535 UTF-16 units and none becomes more than
+    // MaxCharSize bytes: a buffer larger than that always holds it.
+    const int nMaxLength = 65535 * AfxGetMaxCharSize();
     for (int nSize = 256;; nSize *= 2) {
         int nLength = ::LoadStringA(hInst, nID, GetBuffer(nSize - 1), nSize);
-        if (nLength < nSize - 2 || nSize >= 256 * 1024) {
+        if (AfxIsTextWhole(nLength, nSize) || nSize > nMaxLength) {
             ReleaseBuffer(nLength);
             return nLength > 0;
         }

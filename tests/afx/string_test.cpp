@@ -97,6 +97,31 @@ TEST(CString, LoadsTheStringTableInTheAnsiCodePage)
     EXPECT_GT(nLongOnes, 0) << CodePageName() << " writes none of the long texts";
 }
 
+TEST(CString, LoadsTextsWithACharacterAcrossTheFirstTry)
+{
+    // LoadStringA writes what fits of a text, cut before the first
+    // character that doesn't: up to MaxCharSize - 1 bytes of the first
+    // try's 255 can stay unused although the text goes on.
+    const std::wstring characters[] = {L"é", L"中", L"𠀀"};
+    int nChecked = 0;
+    for (int c = 0; c < 3; c++) {
+        if (!HasAnsiForm(characters[c]))
+            continue;
+        for (int n = 0; n < 4; n++) {
+            std::wstring text = std::wstring(252 + n, L'a') + Repeated(characters[c], 8) + L"end";
+            CString s;
+            EXPECT_TRUE(s.LoadString(IDS_CUT_FIRST + 4 * c + n));
+            std::string loaded(s), expected = Ansi(text);
+            EXPECT_TRUE(loaded == expected)
+                << "252 + " << n << " letters, then characters of " << Ansi(characters[c]).size()
+                << " bytes in " << CodePageName() << ": " << loaded.size() << " bytes of "
+                << expected.size() << ", the last ones \"" << loaded.substr(250) << "\"";
+            nChecked++;
+        }
+    }
+    EXPECT_GT(nChecked, 0);
+}
+
 TEST(CString, MissingStringGivesTheEmptyString)
 {
     CString s("previous");
