@@ -144,8 +144,11 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
 // The arguments part of a command line: what follows the program's name (up
 // to and including its closing quote when it opens with one, otherwise every
 // byte above the space) and the control characters and blanks after it.
-// Bytes are compared unsigned, so that 0x80 to 0xFF, the bytes of Chinese
-// characters in code page 936, count as part of a name.
+// Bytes are compared unsigned, so that 0x80 to 0xFF count as part of a name.
+// That is right byte by byte in every code page: a character of several
+// bytes begins with one from 0x80 up, and none of its bytes is a blank or a
+// quote (UTF-8's are all from 0x80 up; in 936 and 932 the second byte is
+// from 0x40 up).
 LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine);
 
 // A menu, by its handle.

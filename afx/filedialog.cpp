@@ -25,8 +25,10 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
 
     // The system wants each description and pattern ended by '\0' and the
     // list by one more. The caller's '|' become '\0', but only where they
-    // are characters of their own: in a double-byte code page such as 936
-    // the byte 0x7C can be the second half of a character.
+    // are characters of their own: in the double-byte code pages (936, 932)
+    // the byte 0x7C can be the second half of a character, which
+    // IsDBCSLeadByte finds by its first. In UTF-8 it knows no lead bytes and
+    // needs none: every byte of a character of 2 to 4 bytes is from 0x80 up.
     if (lpszFilter != NULL && *lpszFilter != '\0') {
         m_filter.assign(lpszFilter, lpszFilter + std::strlen(lpszFilter));
         for (std::size_t i = 0; i < m_filter.size(); i++) {

@@ -161,9 +161,11 @@ BOOL CString::LoadString(UINT nID)
 void CString::MakeUpper()
 {
     CopyBeforeWrite();
-    // In a double-byte code page such as 936 the second byte of a character
-    // can be anything from 0x40 up, 'a' to 'z' included: skip both bytes of
-    // such a character, or upper-casing would turn it into another one.
+    // In the double-byte code pages (936, 932) the second byte of a
+    // character can be anything from 0x40 up, 'a' to 'z' included: skip both
+    // bytes of such a character, or upper-casing would make another one of
+    // it. In UTF-8 IsDBCSLeadByte knows no lead bytes and needs none: every
+    // byte of a character of 2 to 4 bytes is from 0x80 up, never a letter.
     for (BYTE *p = reinterpret_cast<BYTE *>(m_pchData); *p != '\0'; p++) {
         if (::IsDBCSLeadByte(*p) && p[1] != '\0')
             p++;

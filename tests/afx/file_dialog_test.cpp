@@ -45,6 +45,16 @@ TEST(CFileDialog, FilterWithoutTheClosingBars)
     EXPECT_STREQ(dlg.m_ofn.lpstrFile, "");
 }
 
+TEST(CFileDialog, BarRightAfterACharacterOfTheCodePageSeparates)
+{
+    // Its bytes must not be taken for a character that swallows the '|': in
+    // UTF-8 文件夹 is 9 bytes, in 1252 é one, and each would end in a pair
+    // with the '|' if they were taken two at a time.
+    std::string name = Ansi(FirstWithAnsiForm({L"文件夹", L"ファイル", L"Fichier é"}));
+    CFileDialog dlg(TRUE, NULL, NULL, 0, (name + "|*.txt|" + name + "|*.*||").c_str());
+    EXPECT_EQ(FilterList(dlg.m_ofn), name + "\n*.txt\n" + name + "\n*.*\n");
+}
+
 TEST(CFileDialog, BarInsideACharacterIsNoSeparator)
 {
     // In 936 and 932 the second byte of a character can be 0x7C, a '|' (亅
