@@ -121,8 +121,8 @@ public:
     // look already; there is nothing to load and the answer is always TRUE.
     BOOL Enable3dControls();
 
-    // Runs the message loop of a program whose InitInstance returned TRUE,
-    // until WM_QUIT; returns the code that came with it.
+    // Runs the message loop of a program whose InitInstance returned TRUE
+    // (as the base's does), until WM_QUIT; returns the code that came with it.
     virtual int Run();
 
     // The default handling of the help command (ID_HELP).
@@ -130,14 +130,23 @@ public:
 
     LPCTSTR m_pszAppName; // as given to the constructor
     CWnd *m_pMainWnd;     // the main window, owner of dialogs given no parent
+
+    // What the program was started with, set by AfxWinMain before
+    // InitInstance: the module's handle, the arguments part of the command
+    // line (the program's name skipped, see AfxSkipProgramName) and the show
+    // state for the main window (SW_SHOWDEFAULT when the starter gave none).
+    HINSTANCE m_hInstance;
+    LPTSTR m_lpCmdLine;
+    int m_nCmdShow;
 };
 
 CWinApp *AFXAPI AfxGetApp();
 CWnd *AFXAPI AfxGetMainWnd();
 
-// Runs the program: records the module's handle, then InitInstance of the
-// application object, and Run when that returned TRUE. Returns the program's
-// exit code: 0 for a program that ends when InitInstance returns FALSE.
+// Runs the program: gives the application object what the program was
+// started with, then calls its InitInstance, and Run when that returned
+// TRUE. Returns the program's exit code: 0 for a program that ends when
+// InitInstance returns FALSE, -1 for one without an application object.
 int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine,
                       int nCmdShow);
 

@@ -1,7 +1,9 @@
 // CWinApp: the application object, and where the library finds it.
 #include "afxwin.h"
 
-CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName), m_pMainWnd(NULL)
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+    : m_pszAppName(lpszAppName), m_pMainWnd(NULL), m_hInstance(NULL), m_lpCmdLine(NULL),
+      m_nCmdShow(SW_SHOWDEFAULT)
 {
     AfxGetModuleState()->m_pCurrentWinApp = this;
 }
