@@ -32,7 +32,6 @@ public:
 
     int GetLength() const;
     BOOL IsEmpty() const;
-    void Empty();
     operator LPCTSTR() const;
 
     // Loads string nID of the application's resources. An ID the module lacks

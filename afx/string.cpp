@@ -128,11 +128,6 @@ BOOL CString::IsEmpty() const
     return GetData()->nDataLength == 0;
 }
 
-void CString::Empty()
-{
-    Release();
-}
-
 CString::operator LPCTSTR() const
 {
     return m_pchData;
