@@ -1,64 +1,70 @@
 #!/usr/bin/env bash
-# Takes the picture of the digest dialog for the documentation: the dialog in
-# a Wine virtual desktop (title bar and system menu drawn as on Windows), a
-# file chosen with Browse and its digest computed, cropped to the dialog.
-#   scripts/screenshot.sh [OUTPUT.png]     (default: docs/screenshot.png)
-# Uses the windows build (configured here if need be) and a display of its
-# own. Best not run during a test run: the two share the build's Wine prefix.
+# Takes a picture of Vorkel.exe's window: the program started in a Wine
+# virtual desktop (title bar and system menu drawn as on Windows) by a driver
+# that chooses a sample file with Browse and computes its digest, and the
+# screen cropped to the window.
+#   scripts/screenshot.sh [--dpi N] [--fresh] [OUTPUT.png]
+#     --dpi N   the screen's resolution (Wine's LogPixels; default 96)
+#     --fresh   the window as it opens, before any file is chosen
+#     OUTPUT    default docs/screenshot.png
+# Uses the windows build (configured here if need be) and its Wine session
+# (a virtual display when there is no display). Prints the picture's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-output=$(realpath -m "${1:-docs/screenshot.png}")
+dpi=96 fresh= output=docs/screenshot.png
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --dpi) dpi=$2; shift 2 ;;
+        --fresh) fresh=1; shift ;;
+        *) output=$1; shift ;;
+    esac
+done
+output=$(realpath -m "$output")
+build=$PWD/build/windows
 
-[ -f build/windows/CMakeCache.txt ] || cmake --preset windows >/dev/null
-cmake --build --preset windows --target screenshot_driver >/dev/null
-driver=build/windows/tests/app/screenshot_driver.exe
-prefix=build/windows/wine/prefix
+[ -f "$build/CMakeCache.txt" ] || cmake --preset windows >/dev/null
+cmake --build --preset windows --target vorkel_shot >/dev/null
 
-xvfb_pid=
+export VORKEL_DPI=$dpi
+. cmake/wine-session.sh
+wine_session "$build"
+windows_path() { echo "Z:$(realpath "$1" | tr / '\\')"; }
+
+work="$WINEPREFIX/drive_c/vorkel-shot"
 driver_pid=
 cleanup() {
     [ -z "$driver_pid" ] || kill "$driver_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+    VORKEL_DPI=96 wine_session "$build" # as the prefix's other users expect it
 }
 trap cleanup EXIT
 
-wait_for_file() { # FILE SECONDS
-    for _ in $(seq $(($2 * 10))); do
-        [ -s "$1" ] && return 0
-        sleep 0.1
-    done
-    echo "screenshot.sh: nothing came in $1" >&2
-    return 1
-}
-
-. scripts/lib/virtual-display.sh
-start_virtual_display
-
-# The first run through wine-run.sh makes the prefix (the driver, called
-# without arguments, only says how to call it).
-cmake/wine-run.sh "$driver" >/dev/null 2>&1 || true
-
 # The file to hash, in a folder on the Windows side, under a Chinese name;
-# always the same bytes, so that the picture changes only with the dialog.
-sample="$prefix/drive_c/Vorkel"
-rm -rf "$sample"
-mkdir -p "$sample"
-printf 'MZ Vorkel sample\r\n' >"$sample/示例程序.exe"
+# always the same bytes, so that the picture changes only with the window.
+rm -rf "$work"
+mkdir -p "$work"
+printf 'MZ Vorkel sample\r\n' >"$work/示例程序.exe"
+sample=()
+[ -n "$fresh" ] || sample=('C:\vorkel-shot\示例程序.exe')
 
-VORKEL_WINE_DESKTOP=vorkel,800x600 cmake/wine-run.sh "$driver" \
-    'C:\Vorkel\示例程序.exe' 'C:\Vorkel\ready' 'C:\Vorkel\done' >/dev/null 2>&1 &
+VORKEL_WINE_DESKTOP=vorkel,1024x768 cmake/wine-run.sh "$build/tests/e2e/vorkel_shot.exe" \
+    "$(windows_path "$build/app/Vorkel.exe")" 'C:\vorkel-shot\ready' 'C:\vorkel-shot\done' \
+    "${sample[@]}" >/dev/null 2>&1 &
 driver_pid=$!
-wait_for_file "$sample/ready" 60
-sleep 1 # for Wine to finish drawing
+for _ in $(seq 600); do
+    [ -s "$work/ready" ] && break
+    kill -0 "$driver_pid" 2>/dev/null || { echo "screenshot.sh: the driver ended early" >&2; exit 1; }
+    sleep 0.1
+done
+[ -s "$work/ready" ] || { echo "screenshot.sh: Vorkel's window did not come" >&2; exit 1; }
 
-# The virtual desktop sits at the top left of the display: the dialog's
+# The virtual desktop sits at the top left of the display: the window's
 # screen rectangle is where it is in the picture.
-read -r left top right bottom <"$sample/ready"
+read -r left top right bottom <"$work/ready"
 mkdir -p "$(dirname "$output")"
 import -display "$DISPLAY" -window root -crop "$((right - left))x$((bottom - top))+$left+$top" \
     +repage "$output"
-touch "$sample/done"
+touch "$work/done"
 wait "$driver_pid" || true
 driver_pid=
-rm -rf "$sample"
 echo "$output"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and tests everything: the native build, the native build
 # with AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build
-# with its tests run under Wine on a virtual display. Ends with ctest's
-# summary of all of them; the exit status is non-zero when anything failed.
+# with its tests run under Wine. Ends with ctest's summary of all of them;
+# the exit status is non-zero when anything failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -16,17 +16,11 @@ for preset in "${presets[@]}"; do
     cmake --build --preset "$preset"
 done
 
-# One display for every windowed test of the run, unless there is one.
-xvfb_pid=
-cleanup() {
-    WINEPREFIX="$root/build/windows/wine/prefix" wineserver -k 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    . scripts/lib/virtual-display.sh
-    start_virtual_display 1280x1024x24
-fi
+# The windowed tests run on virtual displays of their own (one per Wine
+# server: see cmake/wine-session.sh), never on the user's screen.
+unset DISPLAY
+. cmake/wine-session.sh
+trap 'wine_session_end "$root/build/windows"' EXIT
 
 # One ctest run over all the builds, so that one summary covers everything.
 mkdir -p build/all

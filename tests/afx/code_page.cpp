@@ -1,21 +1,11 @@
 // The ANSI code page and examples from it.
 #include "code_page.h"
 
-#include "windows_under_test.h" // FromAnsi
-
-std::string Ansi(const std::wstring &text)
-{
-    int nLength = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                        NULL, 0, NULL, NULL);
-    std::string ansi(nLength, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &ansi[0],
-                          nLength, NULL, NULL);
-    return ansi;
-}
+#include "windows_under_test.h" // FromAnsi, ToAnsi
 
 bool HasAnsiForm(const std::wstring &text)
 {
-    return FromAnsi(Ansi(text)) == text;
+    return FromAnsi(ToAnsi(text)) == text;
 }
 
 std::wstring FirstWithAnsiForm(std::initializer_list<std::wstring> texts)
@@ -44,7 +34,7 @@ std::string DoubleByteCharacterEndingIn(char trailByte)
             wchar_t wide[2];
             if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, character.data(), 2, wide,
                                       2) == 1 &&
-                Ansi(std::wstring(wide, 1)) == character)
+                ToAnsi(std::wstring(wide, 1)) == character)
                 return character;
         }
     }

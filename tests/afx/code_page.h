@@ -9,9 +9,6 @@
 #include <initializer_list>
 #include <string>
 
-// text in the ANSI code page, however many bytes its characters take.
-std::string Ansi(const std::wstring &text);
-
 // Whether the ANSI code page writes every character of text: it comes back
 // unchanged, not as '?' or a look-alike.
 bool HasAnsiForm(const std::wstring &text);

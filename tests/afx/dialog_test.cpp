@@ -202,7 +202,7 @@ TEST_F(DialogTest, DataExchangeBothWays)
     const std::wstring member = FirstWithAnsiForm({L"第二", L"Größe"});
     const std::wstring typed = FirstWithAnsiForm({L"键入的", L"入力した", L"Getippt: é"});
     m_dlg.m_strFirst = "initial";
-    m_dlg.m_strSecond = Ansi(member).c_str();
+    m_dlg.m_strSecond = ToAnsi(member).c_str();
     std::wstring first, second;
     UiScript script = Opened();
     script.Do([&] {
@@ -214,7 +214,7 @@ TEST_F(DialogTest, DataExchangeBothWays)
     script.WaitFor("the member in the box",
                    [this] { return ItemText(m_dlg.m_hWnd, IDC_FIRST) == L"from the member"; })
         .Do([&] { ::SetDlgItemTextW(m_dlg.m_hWnd, IDC_SECOND, typed.c_str()); })
-        .Do([] { PressKey(VK_RETURN); }); // IDOK: the boxes are read back
+        .Do([] { GuiThread().PressKey(VK_RETURN); }); // IDOK: the boxes are read back
 
     EXPECT_EQ(Run(script), IDOK);
     EXPECT_EQ(first, L"initial");
@@ -229,10 +229,10 @@ TEST_F(DialogTest, DialogsWithoutParentAreOwnedByTheMainWindow)
     UiScript script = Opened();
     script.Do([this] { Post(WM_COMMAND, ID_OPEN_NESTED); })
         .WaitFor("a dialog owned by the main window",
-                 [this] { return FindOwnedWindow(m_dlg.m_hWnd) != NULL; })
+                 [this] { return GuiThread().OwnedWindow(m_dlg.m_hWnd) != NULL; })
         .Do([&] {
             mainEnabledMeanwhile = ::IsWindowEnabled(m_dlg.m_hWnd);
-            ::PostMessageW(FindOwnedWindow(m_dlg.m_hWnd), WM_COMMAND, IDCANCEL, 0);
+            ::PostMessageW(GuiThread().OwnedWindow(m_dlg.m_hWnd), WM_COMMAND, IDCANCEL, 0);
         })
         .WaitFor("the nested dialog to end", [] { return !g_calls.empty(); })
         .Do([this] { Send(WM_COMMAND, IDOK); });

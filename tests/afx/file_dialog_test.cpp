@@ -50,7 +50,7 @@ TEST(CFileDialog, BarRightAfterACharacterOfTheCodePageSeparates)
     // Its bytes must not be taken for a character that swallows the '|': in
     // UTF-8 文件夹 is 9 bytes, in 1252 é one, and each would end in a pair
     // with the '|' if they were taken two at a time.
-    std::string name = Ansi(FirstWithAnsiForm({L"文件夹", L"ファイル", L"Fichier é"}));
+    std::string name = ToAnsi(FirstWithAnsiForm({L"文件夹", L"ファイル", L"Fichier é"}));
     CFileDialog dlg(TRUE, NULL, NULL, 0, (name + "|*.txt|" + name + "|*.*||").c_str());
     EXPECT_EQ(FilterList(dlg.m_ofn), name + "\n*.txt\n" + name + "\n*.*\n");
 }
@@ -79,7 +79,7 @@ protected:
         std::wstring name = std::to_wstring(::GetCurrentProcessId()) + L" " +
                             FirstWithAnsiForm({L"样本", L"サンプル", L"Größe"});
         m_widePath = folder + name;
-        m_path = Ansi(m_widePath);
+        m_path = ToAnsi(m_widePath);
         HANDLE hFile = ::CreateFileW(m_widePath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                      0, NULL);
         ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
@@ -93,8 +93,8 @@ protected:
     {
         dlg.m_ofn.nMaxFile = nMaxFile;
         UiScript script;
-        script.WaitFor("the file chooser", [] { return FindFileChooser(NULL) != NULL; })
-            .Do([this] { AnswerFileChooser(FindFileChooser(NULL), m_path); });
+        script.WaitFor("the file chooser", [] { return GuiThread().FileChooser(NULL) != NULL; })
+            .Do([this] { AnswerFileChooser(GuiThread().FileChooser(NULL), m_widePath); });
         INT_PTR nResult = 0;
         EXPECT_EQ(script.Play([&] { nResult = dlg.DoModal(); }), "") << nMaxFile;
         return nResult;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "code_page.h"
+#include "windows_under_test.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST(AfxSkipProgramName, BytesAbove0x7FAreNotBlanks)
 {
     // "Sample" in the code page's own characters, of bytes from 0x80 up:
     // compared as signed chars they would be below the space, and blanks.
-    const std::string sample = Ansi(FirstWithAnsiForm({L"样本", L"サンプル", L"Größe"}));
+    const std::string sample = ToAnsi(FirstWithAnsiForm({L"样本", L"サンプル", L"Größe"}));
     ASSERT_TRUE(std::any_of(sample.begin(), sample.end(),
                             [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
     EXPECT_EQ(Rest(sample + ".exe arg"), "arg");

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "code_page.h"
+#include "windows_under_test.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ TEST(StartUp, TheApplicationObjectGetsTheArgumentsPart)
     for (const auto &c : cases) {
         ProbeReport report;
         ASSERT_TRUE(RunProbe(c.commandLine, -1, &report));
-        EXPECT_EQ(report.values["lpCmdLine"], Hex(Ansi(c.arguments)))
+        EXPECT_EQ(report.values["lpCmdLine"], Hex(ToAnsi(c.arguments)))
             << "the command line " << Utf8(c.commandLine) << ", in " << CodePageName();
         EXPECT_EQ(report.exitCode, 0u);
     }

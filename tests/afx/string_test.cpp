@@ -90,8 +90,8 @@ TEST(CString, LoadsTheStringTableInTheAnsiCodePage)
         CString s;
         EXPECT_TRUE(s.LoadString(string.nID)) << string.nID;
         EXPECT_EQ(Wide(s), string.text) << string.nID;
-        EXPECT_EQ(s.GetLength(), static_cast<int>(Ansi(string.text).size())) << string.nID;
-        if (Ansi(string.text).size() > 256)
+        EXPECT_EQ(s.GetLength(), static_cast<int>(ToAnsi(string.text).size())) << string.nID;
+        if (ToAnsi(string.text).size() > 256)
             nLongOnes++;
     }
     EXPECT_GT(nLongOnes, 0) << CodePageName() << " writes none of the long texts";
@@ -111,9 +111,9 @@ TEST(CString, LoadsTextsWithACharacterAcrossTheFirstTry)
             std::wstring text = std::wstring(252 + n, L'a') + Repeated(characters[c], 8) + L"end";
             CString s;
             EXPECT_TRUE(s.LoadString(IDS_CUT_FIRST + 4 * c + n));
-            std::string loaded(s), expected = Ansi(text);
+            std::string loaded(s), expected = ToAnsi(text);
             EXPECT_TRUE(loaded == expected)
-                << "252 + " << n << " letters, then characters of " << Ansi(characters[c]).size()
+                << "252 + " << n << " letters, then characters of " << ToAnsi(characters[c]).size()
                 << " bytes in " << CodePageName() << ": " << loaded.size() << " bytes of "
                 << expected.size() << ", the last ones \"" << loaded.substr(250) << "\"";
             nChecked++;
@@ -141,7 +141,7 @@ TEST(CString, MakeUpperChangesOnlyTheLettersAToZ)
     for (std::wstring letter : {L"é", L"ａ"}) {
         if (!HasAnsiForm(letter))
             continue;
-        CString other(Ansi(L"a" + letter + L"b").c_str());
+        CString other(ToAnsi(L"a" + letter + L"b").c_str());
         other.MakeUpper();
         EXPECT_EQ(Wide(other), L"A" + letter + L"B");
     }

@@ -20,22 +20,22 @@ protected:
     std::wstring PathBox() const;
     std::wstring DigestBox() const;
 
-    // Writes a file in the test's folder; returns its path in the ANSI code
-    // page, as the file chooser gives it.
-    std::string WriteFile(const std::wstring &name, const std::string &bytes);
+    // Makes a file of these bytes in the test's folder (name: a path below
+    // it); returns its full path.
+    std::wstring MakeFile(const std::wstring &name, const std::string &bytes);
 
     // A script that starts once the dialog is up.
     UiScript Opened();
 
     // Steps: Browse, the path typed into the chooser, Open; done when the
     // path box shows it.
-    void Browse(UiScript &script, const std::string &path);
+    void Browse(UiScript &script, const std::wstring &path);
 
     // Plays the script on the dialog; returns DoModal's result.
     INT_PTR Run(UiScript &script);
 
-    // The digest as the dialog should show it: upper case.
-    static std::wstring ExpectedDigest(const std::string &bytes);
+    // The digest box's text for a file of these bytes.
+    static std::wstring DigestOf(const std::string &bytes);
 
     CDigestDlg m_dlg;
     std::wstring m_folder;

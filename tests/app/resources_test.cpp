@@ -1,261 +1,148 @@
-// The resources as built into the program, read back from its module and
-// compared field by field with what the dialogs are meant to be: both dialog
-// templates, the string table and the icon, all in Chinese (Simplified, PRC).
+// The resources as built into the program, read back from its module: the
+// two dialog templates (IDs, classes, styles, texts, layout, font), the
+// caption of the system menu's About item and the icon, each in Chinese
+// (Simplified, PRC) and in no other language.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "program_texts.h"
 #include "resource.h"
+#include "resource_reader.h"
+
+#include <afxres.h> // IDC_STATIC
 
 namespace {
 
-const WORD CHINESE_PRC = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
-const LPCWSTR ICON = MAKEINTRESOURCEW(3), DIALOG = MAKEINTRESOURCEW(5),
-              STRING = MAKEINTRESOURCEW(6), GROUP_ICON = MAKEINTRESOURCEW(14);
+const LPCWSTR kIcon = MAKEINTRESOURCEW(3), kDialog = MAKEINTRESOURCEW(5),
+              kStringTable = MAKEINTRESOURCEW(6), kGroupIcon = MAKEINTRESOURCEW(14);
 
-// Resource name of the given type: its bytes in Chinese (PRC), and every
-// language it comes in.
-std::vector<BYTE> ResourceBytes(LPCWSTR type, int name)
+HMODULE Program()
 {
-    HMODULE hModule = ::GetModuleHandleW(NULL);
-    HRSRC hRes = ::FindResourceExW(hModule, type, MAKEINTRESOURCEW(name), CHINESE_PRC);
-    if (hRes == NULL)
-        return {};
-    const BYTE *p = static_cast<const BYTE *>(::LockResource(::LoadResource(hModule, hRes)));
-    return std::vector<BYTE>(p, p + ::SizeofResource(hModule, hRes));
+    return ::GetModuleHandleW(NULL);
 }
 
-std::vector<WORD> Languages(LPCWSTR type, int name)
-{
-    std::vector<WORD> languages;
-    ::EnumResourceLanguagesW(
-        ::GetModuleHandleW(NULL), type, MAKEINTRESOURCEW(name),
-        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) -> BOOL {
-            reinterpret_cast<std::vector<WORD> *>(param)->push_back(language);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&languages));
-    return languages;
-}
+// What every control of a template has, whatever else it asks for.
+const DWORD kChild = WS_CHILD | WS_VISIBLE;
 
-// Reads resource bytes in order.
-class Reader {
-public:
-    explicit Reader(const std::vector<BYTE> &bytes) : m_bytes(bytes) {}
-
-    template <typename T> T Read()
-    {
-        T value{};
-        if (m_pos + sizeof(T) <= m_bytes.size())
-            std::memcpy(&value, &m_bytes[m_pos], sizeof(T));
-        m_pos += sizeof(T);
-        return value;
-    }
-
-    // A zero-terminated text, or an ordinal (0xFFFF, then the number),
-    // given as "#number".
-    std::wstring Text()
-    {
-        WORD first = Read<WORD>();
-        if (first == 0xFFFF)
-            return L"#" + std::to_wstring(Read<WORD>());
-        std::wstring text;
-        for (WORD c = first; c != 0 && !AtEnd(); c = Read<WORD>())
-            text += static_cast<wchar_t>(c);
-        return text;
-    }
-
-    void AlignToDword() { m_pos = (m_pos + 3) & ~static_cast<std::size_t>(3); }
-    bool AtEnd() const { return m_pos >= m_bytes.size(); }
-
-private:
-    const std::vector<BYTE> &m_bytes;
-    std::size_t m_pos = 0;
-};
-
-struct Control {
-    std::wstring cls; // the predefined classes' atoms by name
-    int id;
-    std::wstring text;
-    short x, y, cx, cy;
-    DWORD style;
-    DWORD exStyle;
-
-    bool operator==(const Control &o) const
-    {
-        return cls == o.cls && id == o.id && text == o.text && x == o.x && y == o.y &&
-               cx == o.cx && cy == o.cy && style == o.style && exStyle == o.exStyle;
-    }
-    friend std::ostream &operator<<(std::ostream &os, const Control &c)
-    {
-        return os << testing::PrintToString(c.cls) << " " << c.id << " "
-                  << testing::PrintToString(c.text) << " " << c.x << "," << c.y << "," << c.cx
-                  << "," << c.cy << " style 0x" << std::hex << c.style << " ex 0x" << c.exStyle
-                  << std::dec;
-    }
-};
-
-struct Dialog {
-    bool extended; // DLGTEMPLATEEX, not DLGTEMPLATE
-    DWORD style, exStyle;
-    short x, y, cx, cy;
-    std::wstring menu, cls, caption;
-    WORD points, weight; // weight, italic and character set: extended form only
-    BYTE italic, charset;
-    std::wstring face;
-    std::vector<Control> controls;
-};
-
-std::wstring ClassName(const std::wstring &cls)
-{
-    return cls == L"#128" ? L"button" : cls == L"#129" ? L"edit" : cls == L"#130" ? L"static" : cls;
-}
-
-// Reads a dialog template of either form, down to its last control.
-Dialog Parse(const std::vector<BYTE> &bytes, bool *pWhole)
-{
-    Reader r(bytes);
-    Dialog d{};
-    DWORD first = r.Read<DWORD>();
-    d.extended = first == 0xFFFF0001; // version 1, signature 0xFFFF
-    if (d.extended) {
-        r.Read<DWORD>(); // help ID
-        d.exStyle = r.Read<DWORD>();
-        d.style = r.Read<DWORD>();
-    } else {
-        d.style = first;
-        d.exStyle = r.Read<DWORD>();
-    }
-    WORD count = r.Read<WORD>();
-    d.x = r.Read<short>(), d.y = r.Read<short>(), d.cx = r.Read<short>(), d.cy = r.Read<short>();
-    d.menu = r.Text(), d.cls = r.Text(), d.caption = r.Text();
-    d.points = r.Read<WORD>();
-    if (d.extended)
-        d.weight = r.Read<WORD>(), d.italic = r.Read<BYTE>(), d.charset = r.Read<BYTE>();
-    d.face = r.Text();
-
-    for (int i = 0; i < count; i++) {
-        r.AlignToDword();
-        Control c{};
-        if (d.extended) {
-            r.Read<DWORD>(); // help ID
-            c.exStyle = r.Read<DWORD>();
-            c.style = r.Read<DWORD>();
-        } else {
-            c.style = r.Read<DWORD>();
-            c.exStyle = r.Read<DWORD>();
-        }
-        c.x = r.Read<short>(), c.y = r.Read<short>(), c.cx = r.Read<short>(), c.cy = r.Read<short>();
-        c.id = d.extended ? static_cast<int>(r.Read<DWORD>()) : r.Read<short>();
-        c.cls = ClassName(r.Text());
-        c.text = r.Text();
-        EXPECT_EQ(r.Read<WORD>(), 0) << "no creation data";
-        d.controls.push_back(c);
-    }
-    *pWhole = r.AtEnd();
-    return d;
-}
-
-const DWORD CHILD = WS_CHILD | WS_VISIBLE;
+// Both dialogs: a fixed frame with a caption and a system menu, no minimise
+// or maximise box, the template's own font. The main one is visible at once
+// and has a button in the task bar.
+const DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
 
 TEST(Resources, MainDialogTemplate)
 {
-    EXPECT_EQ(Languages(DIALOG, IDD_MAIN), std::vector<WORD>{CHINESE_PRC});
-    bool whole = false;
-    Dialog d = Parse(ResourceBytes(DIALOG, IDD_MAIN), &whole);
-    EXPECT_TRUE(whole);
-    EXPECT_TRUE(d.extended);
-    EXPECT_EQ(d.style, 0x90C800C0u); // WS_POPUP WS_VISIBLE WS_CAPTION WS_SYSMENU DS_MODALFRAME DS_SETFONT
+    EXPECT_EQ(ResourceLanguages(Program(), kDialog, IDD_MAIN), std::vector<WORD>{kChinesePrc});
+    DialogTemplate d = LoadDialogTemplate(Program(), IDD_MAIN);
+    EXPECT_TRUE(d.whole) << "nothing after the last control";
+    EXPECT_TRUE(d.extended) << "DIALOGEX: it names the font's character set";
+    EXPECT_EQ(d.style, kDialogStyle | WS_VISIBLE); // 0x90C800C0
     EXPECT_EQ(d.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
-    EXPECT_EQ(std::vector<short>({d.x, d.y, d.cx, d.cy}), std::vector<short>({0, 0, 300, 89}));
     EXPECT_EQ(d.menu, L"");
     EXPECT_EQ(d.cls, L"");
-    EXPECT_EQ(d.caption, L"Tesmoor MD5生成器");
-    EXPECT_EQ(d.points, 9);
-    EXPECT_EQ(d.weight, 0);
-    EXPECT_EQ(d.italic, 0);
-    EXPECT_EQ(d.charset, 1);
+    EXPECT_EQ(d.caption, kMainCaption);
+    // SimSun, 9 points, any weight, upright, DEFAULT_CHARSET.
     EXPECT_EQ(d.face, L"宋体");
-    EXPECT_EQ(d.controls, (std::vector<Control>{
-        {L"static", -1, L"1、选择校验文件", 7, 14, 60, 17, CHILD | SS_LEFTNOWORDWRAP | WS_GROUP, 0},
-        {L"edit", IDC_PATH, L"", 76, 15, 157, 17, CHILD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0},
-        {L"static", -1, L"2、生成MD5 码", 7, 51, 62, 19, CHILD | SS_LEFT | WS_GROUP, 0},
-        {L"edit", IDC_DIGEST, L"", 76, 51, 157, 19, CHILD | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER, 0},
-        {L"button", IDC_BROWSE, L"浏览", 240, 15, 47, 17, CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0},
-        {L"button", IDC_GENERATE, L"生成MD5", 240, 51, 47, 19, CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0},
+    EXPECT_EQ(d.points, 9);
+    EXPECT_EQ(d.weight, FW_DONTCARE);
+    EXPECT_EQ(d.italic, FALSE);
+    EXPECT_EQ(d.charset, DEFAULT_CHARSET);
+
+    // In tab order, in dialog units: the labels on the left, the boxes in
+    // the middle, the buttons on the right; neither button is the default
+    // one, and the digest box is read-only and no tab stop.
+    EXPECT_EQ(d.rect, (DialogUnits{0, 0, 300, 89}));
+    const DWORD kLabel = kChild | WS_GROUP, kBox = kChild | ES_AUTOHSCROLL | WS_BORDER,
+                kButton = kChild | BS_PUSHBUTTON | WS_TABSTOP;
+    EXPECT_EQ(d.items, (std::vector<DialogItem>{
+        {L"static", IDC_STATIC, L"1、选择校验文件", {7, 14, 60, 17}, kLabel | SS_LEFTNOWORDWRAP, 0, 0},
+        {L"edit", IDC_PATH, L"", {76, 15, 157, 17}, kBox | WS_TABSTOP, 0, 0},
+        {L"static", IDC_STATIC, L"2、生成MD5 码", {7, 51, 62, 19}, kLabel | SS_LEFT, 0, 0},
+        {L"edit", IDC_DIGEST, L"", {76, 51, 157, 19}, kBox | ES_READONLY, 0, 0},
+        {L"button", IDC_BROWSE, L"浏览", {240, 15, 47, 17}, kButton, 0, 0},
+        {L"button", IDC_GENERATE, L"生成MD5", {240, 51, 47, 19}, kButton, 0, 0},
     }));
 }
 
 TEST(Resources, AboutDialogTemplate)
 {
-    EXPECT_EQ(Languages(DIALOG, IDD_ABOUT), std::vector<WORD>{CHINESE_PRC});
-    bool whole = false;
-    Dialog d = Parse(ResourceBytes(DIALOG, IDD_ABOUT), &whole);
-    EXPECT_TRUE(whole);
-    EXPECT_FALSE(d.extended);
-    EXPECT_EQ(d.style, 0x80C800C0u); // WS_POPUP WS_CAPTION WS_SYSMENU DS_MODALFRAME DS_SETFONT
+    EXPECT_EQ(ResourceLanguages(Program(), kDialog, IDD_ABOUT), std::vector<WORD>{kChinesePrc});
+    DialogTemplate d = LoadDialogTemplate(Program(), IDD_ABOUT);
+    EXPECT_TRUE(d.whole) << "nothing after the last control";
+    EXPECT_FALSE(d.extended) << "a classic DIALOG template";
+    EXPECT_EQ(d.style, kDialogStyle); // 0x80C800C0: shown by the dialog manager
     EXPECT_EQ(d.exStyle, 0u);
-    EXPECT_EQ(std::vector<short>({d.x, d.y, d.cx, d.cy}), std::vector<short>({0, 0, 235, 55}));
     EXPECT_EQ(d.menu, L"");
     EXPECT_EQ(d.cls, L"");
-    EXPECT_EQ(d.caption, L"关于 Vorkel");
-    EXPECT_EQ(d.points, 9);
+    EXPECT_EQ(d.caption, kAboutCaption);
     EXPECT_EQ(d.face, L"宋体");
-    EXPECT_EQ(d.controls, (std::vector<Control>{
-        {L"static", -1, L"#128", 11, 17, 20, 20, CHILD | SS_ICON, 0},
-        {L"static", -1, L"Vorkel 1.0 版", 40, 10, 119, 8, CHILD | SS_NOPREFIX | WS_GROUP, 0},
-        {L"static", -1, L"Copyright (C) 2026", 40, 25, 119, 8, CHILD | WS_GROUP, 0},
-        {L"button", IDOK, L"确定", 178, 7, 50, 14, CHILD | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0},
+    EXPECT_EQ(d.points, 9);
+
+    // The icon by its ID, the name and version, the copyright, and OK as
+    // the default button.
+    EXPECT_EQ(d.rect, (DialogUnits{0, 0, 235, 55}));
+    const std::wstring kProgramIcon = L"#" + std::to_wstring(IDI_MAIN);
+    EXPECT_EQ(d.items, (std::vector<DialogItem>{
+        {L"static", IDC_STATIC, kProgramIcon, {11, 17, 20, 20}, kChild | SS_ICON, 0, 0},
+        {L"static", IDC_STATIC, L"Vorkel 1.0 版", {40, 10, 119, 8}, kChild | SS_NOPREFIX | WS_GROUP, 0, 0},
+        {L"static", IDC_STATIC, L"Copyright (C) 2026", {40, 25, 119, 8}, kChild | WS_GROUP, 0, 0},
+        {L"button", IDOK, L"确定", {178, 7, 50, 14}, kChild | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, 0},
     }));
 }
 
 TEST(Resources, StringTableHoldsTheAboutCaptionAlone)
 {
-    // Strings are stored sixteen to a block: 128 to 143 form block 9.
+    // Strings are stored sixteen to a block, each as its length and its
+    // UTF-16 units: IDs 16n to 16n + 15 form block n + 1.
     const int block = IDS_ABOUT / 16 + 1;
-    EXPECT_EQ(Languages(STRING, block), std::vector<WORD>{CHINESE_PRC});
-    std::vector<BYTE> bytes = ResourceBytes(STRING, block);
-    Reader r(bytes);
+    EXPECT_EQ(ResourceLanguages(Program(), kStringTable, block), std::vector<WORD>{kChinesePrc});
+    std::vector<BYTE> bytes = ResourceBytes(Program(), kStringTable, block);
+    ResourceReader r(bytes);
     for (int id = (block - 1) * 16; id < block * 16; id++) {
         std::wstring text(r.Read<WORD>(), L'\0');
         for (wchar_t &c : text)
             c = r.Read<wchar_t>();
-        EXPECT_EQ(text, id == IDS_ABOUT ? L"关于 Vorkel(&A)..." : L"") << "string " << id;
+        EXPECT_EQ(text, id == IDS_ABOUT ? kAboutMenuItem : L"") << "string " << id;
     }
     EXPECT_TRUE(r.AtEnd());
 }
 
+// The icon's one image is a device-independent bitmap: its header, 4 bytes
+// of colour a pixel, and the AND mask of 1 bit a pixel in rows of whole
+// 4-byte words.
+const int kIconSide = 32;
+const DWORD kIconColourBytes = kIconSide * kIconSide * 4;
+const DWORD kIconMaskBytes = kIconSide * ((kIconSide + 31) / 32 * 4);
+const DWORD kIconImageBytes = sizeof(BITMAPINFOHEADER) + kIconColourBytes + kIconMaskBytes; // 4264
+
 TEST(Resources, IconIsOne32By32ImageOf32Bits)
 {
-    EXPECT_EQ(Languages(GROUP_ICON, IDI_MAIN), std::vector<WORD>{CHINESE_PRC});
-    std::vector<BYTE> group = ResourceBytes(GROUP_ICON, IDI_MAIN);
-    Reader r(group);
+    EXPECT_EQ(ResourceLanguages(Program(), kGroupIcon, IDI_MAIN), std::vector<WORD>{kChinesePrc});
+    std::vector<BYTE> group = ResourceBytes(Program(), kGroupIcon, IDI_MAIN);
+    ResourceReader r(group);
     EXPECT_EQ(r.Read<WORD>(), 0); // reserved
-    EXPECT_EQ(r.Read<WORD>(), 1); // icons
+    EXPECT_EQ(r.Read<WORD>(), 1); // an icon, not a cursor
     ASSERT_EQ(r.Read<WORD>(), 1); // images
-    EXPECT_EQ(r.Read<BYTE>(), 32); // width
-    EXPECT_EQ(r.Read<BYTE>(), 32); // height
-    EXPECT_EQ(r.Read<BYTE>(), 0);  // colours: 0 for more than 256
-    r.Read<BYTE>();
-    EXPECT_EQ(r.Read<WORD>(), 1);  // planes
-    EXPECT_EQ(r.Read<WORD>(), 32); // bits per pixel
-    EXPECT_EQ(r.Read<DWORD>(), 4264u);
+    EXPECT_EQ(r.Read<BYTE>(), kIconSide); // width
+    EXPECT_EQ(r.Read<BYTE>(), kIconSide); // height
+    EXPECT_EQ(r.Read<BYTE>(), 0);         // colours: 0 for more than 256
+    r.Read<BYTE>();                       // reserved
+    EXPECT_EQ(r.Read<WORD>(), 1);         // planes
+    EXPECT_EQ(r.Read<WORD>(), 32);        // bits per pixel
+    EXPECT_EQ(r.Read<DWORD>(), kIconImageBytes);
     WORD imageId = r.Read<WORD>();
     EXPECT_TRUE(r.AtEnd());
 
-    // Header, 32 x 32 x 4 bytes of colour, 32 x 4 bytes of mask.
-    std::vector<BYTE> image = ResourceBytes(ICON, imageId);
-    ASSERT_EQ(image.size(), 4264u);
+    std::vector<BYTE> image = ResourceBytes(Program(), kIcon, imageId);
+    ASSERT_EQ(image.size(), kIconImageBytes);
     BITMAPINFOHEADER header;
     std::memcpy(&header, image.data(), sizeof(header));
-    EXPECT_EQ(header.biSize, 40u);
-    EXPECT_EQ(header.biWidth, 32);
-    EXPECT_EQ(header.biHeight, 64); // colour and mask, one above the other
+    EXPECT_EQ(header.biSize, sizeof(BITMAPINFOHEADER));
+    EXPECT_EQ(header.biWidth, kIconSide);
+    EXPECT_EQ(header.biHeight, 2 * kIconSide); // colour and mask, one above the other
     EXPECT_EQ(header.biPlanes, 1);
     EXPECT_EQ(header.biBitCount, 32);
     EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));

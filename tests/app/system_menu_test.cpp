@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "digest_dialog_fixture.h"
+#include "program_texts.h"
 #include "windows_under_test.h"
 
 namespace {
@@ -76,7 +77,7 @@ TEST_F(DigestDialogTest, SystemMenuEndsWithTheAboutItem)
         EXPECT_EQ(::GetMenuItemID(hMenu, count - 1), static_cast<UINT>(IDM_ABOUT));
         wchar_t text[64] = L"";
         ::GetMenuStringW(hMenu, count - 1, text, 64, MF_BYPOSITION);
-        EXPECT_STREQ(text, L"关于 Vorkel(&A)...");
+        EXPECT_STREQ(text, kAboutMenuItem);
         ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(Run(script), IDCANCEL);
@@ -102,18 +103,18 @@ TEST_F(DigestDialogTest, IconForBothSizesAndForDragging)
 // end it, and the main window is as it was.
 TEST_F(DigestDialogTest, AboutBoxFromTheSystemMenu)
 {
-    std::string path = WriteFile(L"file.txt", "file");
-    std::wstring digest = ExpectedDigest("file");
+    std::wstring path = MakeFile(L"file.txt", "file");
+    std::wstring digest = DigestOf("file");
     const std::vector<std::function<void(HWND)>> closes = {
         [](HWND hAbout) { Click(hAbout, IDOK); },
-        [](HWND) { PressKey(VK_RETURN); },
-        [](HWND) { PressKey(VK_ESCAPE); },
+        [](HWND) { GuiThread().PressKey(VK_RETURN); },
+        [](HWND) { GuiThread().PressKey(VK_ESCAPE); },
         [](HWND hAbout) { ::PostMessageW(hAbout, WM_SYSCOMMAND, SC_CLOSE, 0); },
     };
     int nOpened = 0;
     auto about = [this] {
-        HWND hWnd = FindOwnedWindow(Main());
-        return hWnd != NULL && WindowText(hWnd) == L"关于 Vorkel" ? hWnd : NULL;
+        HWND hWnd = GuiThread().OwnedWindow(Main());
+        return hWnd != NULL && TextOf(hWnd) == kAboutCaption ? hWnd : NULL;
     };
 
     UiScript script = Opened();
@@ -130,7 +131,7 @@ TEST_F(DigestDialogTest, AboutBoxFromTheSystemMenu)
             .WaitFor("the About box to close",
                      [&] { return about() == NULL && ::IsWindowEnabled(Main()); })
             .Do([&] {
-                EXPECT_EQ(PathBox(), FromAnsi(path));
+                EXPECT_EQ(PathBox(), path);
                 EXPECT_EQ(DigestBox(), digest);
             });
     }

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string hexOf(const unsigned char digest[16])
+std::string HexOf(const unsigned char digest[16])
 {
     static const char digits[] = "0123456789abcdef";
     std::string text;
@@ -25,7 +25,7 @@ std::string hexOf(const unsigned char digest[16])
 }
 
 // Hashes message fed in pieces of the given sizes; the last piece takes the rest.
-std::string md5InPieces(const std::string &message, const std::vector<std::size_t> &pieces)
+std::string Md5InPieces(const std::string &message, const std::vector<std::size_t> &pieces)
 {
     MD5_CTX context;
     MD5Init(&context);
@@ -40,14 +40,14 @@ std::string md5InPieces(const std::string &message, const std::vector<std::size_
     MD5Update(&context, p, static_cast<std::uint32_t>(left));
     unsigned char digest[16];
     MD5Final(digest, &context);
-    return hexOf(digest);
+    return HexOf(digest);
 }
 
-std::string md5(const std::string &message) { return md5InPieces(message, {}); }
+std::string Md5(const std::string &message) { return Md5InPieces(message, {}); }
 
-std::string md5InPiecesOf(const std::string &message, std::size_t size)
+std::string Md5InPiecesOf(const std::string &message, std::size_t size)
 {
-    return md5InPieces(message, std::vector<std::size_t>(message.size() / size + 1, size));
+    return Md5InPieces(message, std::vector<std::size_t>(message.size() / size + 1, size));
 }
 
 struct KnownAnswer {
@@ -68,7 +68,7 @@ const KnownAnswer rfcSuite[] = {
      "57edf4a22be3c955ac49da2e2107b67a"},
 };
 
-std::string patternMessage(std::size_t len)
+std::string PatternMessage(std::size_t len)
 {
     std::string message(len, '\0');
     for (std::size_t i = 0; i < len; i++)
@@ -81,13 +81,13 @@ std::string patternMessage(std::size_t len)
 TEST(MD5KnownAnswers, RfcSuiteInOnePiece)
 {
     for (const KnownAnswer &answer : rfcSuite)
-        EXPECT_EQ(md5(answer.message), answer.digest) << '"' << answer.message << '"';
+        EXPECT_EQ(Md5(answer.message), answer.digest) << '"' << answer.message << '"';
 }
 
 TEST(MD5KnownAnswers, RfcSuiteInSingleBytes)
 {
     for (const KnownAnswer &answer : rfcSuite)
-        EXPECT_EQ(md5InPiecesOf(answer.message, 1), answer.digest) << '"' << answer.message << '"';
+        EXPECT_EQ(Md5InPiecesOf(answer.message, 1), answer.digest) << '"' << answer.message << '"';
 }
 
 TEST(MD5KnownAnswers, RfcSuiteSplitAtEveryPoint)
@@ -95,25 +95,25 @@ TEST(MD5KnownAnswers, RfcSuiteSplitAtEveryPoint)
     for (const KnownAnswer &answer : rfcSuite) {
         const std::size_t len = std::strlen(answer.message);
         for (std::size_t split = 0; split <= len; split++)
-            EXPECT_EQ(md5InPieces(answer.message, {split}), answer.digest)
+            EXPECT_EQ(Md5InPieces(answer.message, {split}), answer.digest)
                 << '"' << answer.message << "\" split at " << split;
     }
 }
 
 TEST(MD5Pieces, AnyCuttingGivesTheSameDigest)
 {
-    const std::string message = patternMessage(5000);
-    const std::string whole = md5(message);
-    EXPECT_EQ(whole, ReferenceMD5::hex(message));
+    const std::string message = PatternMessage(5000);
+    const std::string whole = Md5(message);
+    EXPECT_EQ(whole, ReferenceMD5::Hex(message));
     for (std::size_t size : {1, 3, 63, 64, 65, 127, 1024, 4096})
-        EXPECT_EQ(md5InPiecesOf(message, size), whole) << "pieces of " << size;
+        EXPECT_EQ(Md5InPiecesOf(message, size), whole) << "pieces of " << size;
     // Uneven pieces that leave the buffer at every fill level in turn.
-    EXPECT_EQ(md5InPieces(message, {1, 2, 61, 64, 7, 121, 1024, 0, 9}), whole);
+    EXPECT_EQ(Md5InPieces(message, {1, 2, 61, 64, 7, 121, 1024, 0, 9}), whole);
 }
 
 TEST(MD5Pieces, EmptyUpdateLeavesTheContextUnchanged)
 {
-    const std::string message = patternMessage(200);
+    const std::string message = PatternMessage(200);
     const unsigned char *bytes = reinterpret_cast<const unsigned char *>(message.data());
     for (std::uint32_t fed : {0u, 10u, 63u, 64u, 200u}) {
         MD5_CTX context;
@@ -133,16 +133,16 @@ TEST(MD5Padding, BoundariesAgreeWithReference)
 {
     for (std::size_t blocks : {0, 1, 2, 17}) {
         for (std::size_t rest : {0, 1, 54, 55, 56, 57, 62, 63, 64, 65}) {
-            const std::string message = patternMessage(64 * blocks + rest);
-            EXPECT_EQ(md5(message), ReferenceMD5::hex(message)) << "length " << message.size();
-            EXPECT_EQ(md5InPiecesOf(message, 1), ReferenceMD5::hex(message)) << "length " << message.size();
+            const std::string message = PatternMessage(64 * blocks + rest);
+            EXPECT_EQ(Md5(message), ReferenceMD5::Hex(message)) << "length " << message.size();
+            EXPECT_EQ(Md5InPiecesOf(message, 1), ReferenceMD5::Hex(message)) << "length " << message.size();
         }
     }
 }
 
 TEST(MD5Padding, BitCountMatchesLengthAndBufferInvariantHolds)
 {
-    const std::string message = patternMessage(1000);
+    const std::string message = PatternMessage(1000);
     const unsigned char *bytes = reinterpret_cast<const unsigned char *>(message.data());
     MD5_CTX context;
     MD5Init(&context);
@@ -158,7 +158,7 @@ TEST(MD5Padding, BitCountMatchesLengthAndBufferInvariantHolds)
 TEST(MD5Final, WipesTheWholeContext)
 {
     for (std::uint32_t len : {0u, 3u, 55u, 56u, 100u}) {
-        const std::string message = patternMessage(len);
+        const std::string message = PatternMessage(len);
         MD5_CTX context;
         std::memset(&context, 0xa5, sizeof(context));
         MD5Init(&context);
@@ -182,7 +182,7 @@ TEST(MD5Final, ContextIsReusableAfterInit)
     MD5Init(&context);
     MD5Update(&context, reinterpret_cast<const unsigned char *>("a"), 1);
     MD5Final(digest, &context);
-    EXPECT_EQ(hexOf(digest), "0cc175b9c0f1b6a831c399e269772661");
+    EXPECT_EQ(HexOf(digest), "0cc175b9c0f1b6a831c399e269772661");
 }
 
 TEST(MD5Differential, RandomMessagesInRandomPiecesAgreeWithReference)
@@ -202,7 +202,7 @@ TEST(MD5Differential, RandomMessagesInRandomPiecesAgreeWithReference)
             pieces.push_back(piece);
             left -= piece;
         }
-        ASSERT_EQ(md5InPieces(message, pieces), ReferenceMD5::hex(message))
+        ASSERT_EQ(Md5InPieces(message, pieces), ReferenceMD5::Hex(message))
             << "round " << round << ", length " << message.size();
     }
 }
@@ -221,10 +221,10 @@ TEST(MD5Differential, BitCountCarriesPast2To32Bits)
     MD5Init(&context);
     for (std::size_t i = 0; i < pieces; i++) {
         MD5Update(&context, zeros.data(), static_cast<std::uint32_t>(piece));
-        reference.update(zeros.data(), piece);
+        reference.Update(zeros.data(), piece);
     }
     MD5Update(&context, tail, 4);
-    reference.update(tail, 4);
+    reference.Update(tail, 4);
 
     // 528 MiB + 4 bytes = 2^32 + 2^27 + 32 bits.
     EXPECT_EQ(context.count[1], 1u);
@@ -232,6 +232,6 @@ TEST(MD5Differential, BitCountCarriesPast2To32Bits)
 
     unsigned char digest[16];
     MD5Final(digest, &context);
-    const std::array<unsigned char, 16> expected = reference.digest();
-    EXPECT_EQ(hexOf(digest), hexOf(expected.data()));
+    const std::array<unsigned char, 16> expected = reference.Digest();
+    EXPECT_EQ(HexOf(digest), HexOf(expected.data()));
 }

@@ -36,7 +36,7 @@ protected:
     }
 
     // Writes bytes to a new file in the test's folder and returns its path.
-    std::string writeFile(const std::string &name, const std::string &bytes)
+    std::string MakeFile(const std::string &name, const std::string &bytes)
     {
         const std::string path = (m_dir / name).string();
         std::ofstream out(path, std::ios::binary);
@@ -48,7 +48,7 @@ protected:
 
     // Calls MD5FileHex on a writable copy of path; returns the result and
     // whatever it wrote to standard output.
-    static const char *hashCapturing(const std::string &path, std::string *output)
+    static const char *HashCapturing(const std::string &path, std::string *output)
     {
         std::string copy = path;
         testing::internal::CaptureStdout();
@@ -58,10 +58,10 @@ protected:
         return result;
     }
 
-    static std::string hash(const std::string &path)
+    static std::string Hash(const std::string &path)
     {
         std::string output;
-        const char *result = hashCapturing(path, &output);
+        const char *result = HashCapturing(path, &output);
         EXPECT_EQ(output, "");
         return result ? result : "(null)";
     }
@@ -69,7 +69,7 @@ protected:
     fs::path m_dir;
 };
 
-std::string allByteValues(std::size_t repeat)
+std::string AllByteValues(std::size_t repeat)
 {
     std::string bytes;
     for (std::size_t r = 0; r < repeat; r++)
@@ -82,21 +82,21 @@ std::string allByteValues(std::size_t repeat)
 
 TEST_F(MD5FileHexTest, EmptyFileGivesTheDigestOfTheEmptyMessage)
 {
-    EXPECT_EQ(hash(writeFile("empty", "")), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(Hash(MakeFile("empty", "")), "d41d8cd98f00b204e9800998ecf8427e");
 }
 
 TEST_F(MD5FileHexTest, SizesAroundTheReadPiece)
 {
     for (std::size_t size : {1, 1023, 1024, 1025, 2048, 4095, 4096, 65536, 65537, 300000}) {
-        const std::string bytes = allByteValues(size / 256 + 1).substr(0, size);
-        EXPECT_EQ(hash(writeFile("size" + std::to_string(size), bytes)), ReferenceMD5::hex(bytes))
+        const std::string bytes = AllByteValues(size / 256 + 1).substr(0, size);
+        EXPECT_EQ(Hash(MakeFile("size" + std::to_string(size), bytes)), ReferenceMD5::Hex(bytes))
             << size << " bytes";
     }
 }
 
 TEST_F(MD5FileHexTest, ResultIs32LowercaseHexDigits)
 {
-    const std::string text = hash(writeFile("abc", "abc"));
+    const std::string text = Hash(MakeFile("abc", "abc"));
     ASSERT_EQ(text.size(), 32u);
     for (char c : text)
         EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(c)) || (c >= 'a' && c <= 'f')) << text;
@@ -108,28 +108,28 @@ TEST_F(MD5FileHexTest, ResultIs32LowercaseHexDigits)
 TEST_F(MD5FileHexTest, BinaryBytesAreHashedAsTheyAre)
 {
     const std::string zeros(3000, '\0');
-    EXPECT_EQ(hash(writeFile("zeros", zeros)), ReferenceMD5::hex(zeros));
+    EXPECT_EQ(Hash(MakeFile("zeros", zeros)), ReferenceMD5::Hex(zeros));
 
     std::string high;
     for (int value = 0x80; value <= 0xff; value++)
         high += static_cast<char>(value);
-    EXPECT_EQ(hash(writeFile("high", high)), ReferenceMD5::hex(high));
+    EXPECT_EQ(Hash(MakeFile("high", high)), ReferenceMD5::Hex(high));
 
     const std::string text = "first line\r\nsecond line\n\rthird\r\n\x1a after end-of-file mark\n";
-    EXPECT_EQ(hash(writeFile("crlf.txt", text)), ReferenceMD5::hex(text));
+    EXPECT_EQ(Hash(MakeFile("crlf.txt", text)), ReferenceMD5::Hex(text));
 
-    const std::string all = allByteValues(9);
-    EXPECT_EQ(hash(writeFile("all", all)), ReferenceMD5::hex(all));
+    const std::string all = AllByteValues(9);
+    EXPECT_EQ(Hash(MakeFile("all", all)), ReferenceMD5::Hex(all));
 }
 
 TEST_F(MD5FileHexTest, MissingAndEmptyPathsReportAndGiveNull)
 {
     std::string output;
     const std::string missing = (m_dir / "no such file").string();
-    EXPECT_EQ(hashCapturing(missing, &output), nullptr);
+    EXPECT_EQ(HashCapturing(missing, &output), nullptr);
     EXPECT_EQ(output, missing + " can't be opened\n");
 
-    EXPECT_EQ(hashCapturing("", &output), nullptr);
+    EXPECT_EQ(HashCapturing("", &output), nullptr);
     EXPECT_EQ(output, " can't be opened\n");
 }
 
@@ -139,7 +139,7 @@ TEST_F(MD5FileHexTest, DirectoryIsAFailureNotADigest)
 {
     std::string output;
     const std::string dir = m_dir.string();
-    EXPECT_EQ(hashCapturing(dir, &output), nullptr);
+    EXPECT_EQ(HashCapturing(dir, &output), nullptr);
 #ifdef _WIN32
     EXPECT_EQ(output, dir + " can't be opened\n");
 #else
@@ -149,8 +149,8 @@ TEST_F(MD5FileHexTest, DirectoryIsAFailureNotADigest)
 
 TEST_F(MD5FileHexTest, ResultBufferIsSharedAcrossCalls)
 {
-    const std::string first = writeFile("first", "a");
-    const std::string second = writeFile("second", "abc");
+    const std::string first = MakeFile("first", "a");
+    const std::string second = MakeFile("second", "abc");
 
     std::string copy = first;
     const char *firstResult = MD5FileHex(&copy[0]);
@@ -164,6 +164,6 @@ TEST_F(MD5FileHexTest, ResultBufferIsSharedAcrossCalls)
 
     // A failed call leaves the last digest where it was.
     std::string output;
-    EXPECT_EQ(hashCapturing((m_dir / "gone").string(), &output), nullptr);
+    EXPECT_EQ(HashCapturing((m_dir / "gone").string(), &output), nullptr);
     EXPECT_STREQ(firstResult, "900150983cd24fb0d6963f7d28e17f72");
 }

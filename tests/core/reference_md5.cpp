@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-std::string ReferenceMD5::hex(const std::string &bytes)
+std::string ReferenceMD5::Hex(const std::string &bytes)
 {
     ReferenceMD5 md5;
-    md5.update(bytes.data(), bytes.size());
+    md5.Update(bytes.data(), bytes.size());
     std::string text;
     char two[3];
-    for (unsigned char byte : md5.digest()) {
+    for (unsigned char byte : md5.Digest()) {
         std::snprintf(two, sizeof(two), "%02x", byte);
         text += two;
     }

@@ -16,11 +16,11 @@ public:
     ReferenceMD5(const ReferenceMD5 &) = delete;
     ReferenceMD5 &operator=(const ReferenceMD5 &) = delete;
 
-    void update(const void *data, std::size_t len);
-    std::array<unsigned char, 16> digest();
+    void Update(const void *data, std::size_t len);
+    std::array<unsigned char, 16> Digest();
 
     // One-shot digest of a byte string, as 32 lowercase hex digits.
-    static std::string hex(const std::string &bytes);
+    static std::string Hex(const std::string &bytes);
 
 private:
     struct State;

@@ -17,12 +17,12 @@ ReferenceMD5::ReferenceMD5() : m_state(new State)
 
 ReferenceMD5::~ReferenceMD5() = default;
 
-void ReferenceMD5::update(const void *data, std::size_t len)
+void ReferenceMD5::Update(const void *data, std::size_t len)
 {
     EVP_DigestUpdate(m_state->ctx, data, len);
 }
 
-std::array<unsigned char, 16> ReferenceMD5::digest()
+std::array<unsigned char, 16> ReferenceMD5::Digest()
 {
     std::array<unsigned char, 16> out{};
     unsigned int len = 0;

@@ -59,7 +59,7 @@ ReferenceMD5::ReferenceMD5() : m_state(new State) {}
 
 ReferenceMD5::~ReferenceMD5() = default;
 
-void ReferenceMD5::update(const void *data, std::size_t len)
+void ReferenceMD5::Update(const void *data, std::size_t len)
 {
     const unsigned char *bytes = static_cast<const unsigned char *>(data);
     for (std::size_t i = 0; i < len;) {
@@ -75,16 +75,16 @@ void ReferenceMD5::update(const void *data, std::size_t len)
     }
 }
 
-std::array<unsigned char, 16> ReferenceMD5::digest()
+std::array<unsigned char, 16> ReferenceMD5::Digest()
 {
     const std::uint64_t bits = m_state->length * 8;
     const unsigned char one = 0x80, zero = 0;
-    update(&one, 1);
+    Update(&one, 1);
     while (m_state->length % 64 != 56)
-        update(&zero, 1);
+        Update(&zero, 1);
     for (int i = 0; i < 8; i++) {
         const unsigned char byte = static_cast<unsigned char>(bits >> (8 * i));
-        update(&byte, 1);
+        Update(&byte, 1);
     }
 
     std::array<unsigned char, 16> out{};

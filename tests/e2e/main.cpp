@@ -1,17 +1,42 @@
 // The end-to-end tests of Vorkel.exe. Started by e2e_test.cmake, which makes
-// the sample file and has md5sum compute its digest:
-//   vorkel_e2e.exe [GTEST FLAGS] VORKEL.EXE SAMPLE-FILE SAMPLE-DIGEST
-// with Windows paths.
+// the sample files and has md5sum compute their digests:
+//   vorkel_e2e.exe [GTEST FLAGS] VORKEL.EXE SAMPLES
+// SAMPLES lists them as md5sum does, "<digest>  <path>" a line, in UTF-8 with
+// Windows paths.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <windows.h>
 
-#include "vorkel_process.h"
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "e2e_inputs.h"
 #include "windows_under_test.h"
 
 namespace {
 
 E2eInputs g_inputs;
+
+std::wstring FromUtf8(const std::string &text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      &wide[0], static_cast<int>(wide.size())));
+    return wide;
+}
+
+bool ReadSamples(const char *listFile, std::vector<Sample> &samples)
+{
+    std::ifstream in(listFile, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.size() < 35 || line.compare(32, 2, "  ") != 0)
+            return false;
+        samples.push_back({FromUtf8(line.substr(34)), line.substr(0, 32)});
+    }
+    return !samples.empty();
+}
 
 } // namespace
 
@@ -23,12 +48,14 @@ const E2eInputs &Inputs()
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr,
-                     "usage: vorkel_e2e [GTEST FLAGS] VORKEL.EXE SAMPLE-FILE SAMPLE-DIGEST\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: vorkel_e2e [GTEST FLAGS] VORKEL.EXE SAMPLES\n");
         return 2;
     }
-    // The arguments come in the ANSI code page; paths may be Chinese.
-    g_inputs = {FromAnsi(argv[1]), FromAnsi(argv[2]), FromAnsi(argv[3])};
+    g_inputs.vorkelExe = FromAnsi(argv[1]);
+    if (!ReadSamples(argv[2], g_inputs.samples)) {
+        std::fprintf(stderr, "vorkel_e2e: no samples in %s\n", argv[2]);
+        return 2;
+    }
     return RUN_ALL_TESTS();
 }

@@ -3,7 +3,7 @@
 // ways a user ends it.
 #include <windows.h>
 
-#include <dlgs.h> // cmb13: the file name box of Wine's file chooser
+#include <afxres.h> // ID_HELP
 
 #include <algorithm>
 #include <functional>
@@ -12,58 +12,31 @@
 
 #include <gtest/gtest.h>
 
+#include "e2e_inputs.h"
+#include "program_texts.h"
+#include "resource.h"
+#include "resource_reader.h"
 #include "vorkel_process.h"
 
 namespace {
 
-// The identifiers of the program's controls and commands.
-const int kPathBox = 1000;
-const int kDigestBox = 1001;
-const int kBrowse = 1002;
-const int kGenerate = 1003;
-const WPARAM kAboutCommand = 0x0010; // the About item of the system menu
-const WPARAM kHelpCommand = 0xE146;  // ID_HELP
-
 const DWORD kExitTimeoutMs = 5000;
 
-// Options, a quoted path with blanks, a Chinese word, and the sample file
+// Options, a quoted path with blanks, a Chinese word, and a sample file
 // itself: the program takes nothing from its command line, so none of these
 // may show in its boxes or be hashed.
 std::wstring IgnoredArguments()
 {
-    return L"/p -h --help \"C:\\no such\\file.txt\" 参数 \"" + Inputs().sampleFile + L"\"";
-}
-
-// A click handled before this returns: for buttons that open no modal loop.
-bool ClickNow(HWND hButton)
-{
-    return Send(hButton, BM_CLICK, 0, 0);
+    return L"/p -h --help \"C:\\no such\\file.txt\" 参数 \"" + Inputs().samples[0].path + L"\"";
 }
 
 class VorkelTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_vorkel.Start(IgnoredArguments()));
-        EXPECT_EQ(m_vorkel.ItemText(kPathBox), L"");
-        EXPECT_EQ(m_vorkel.ItemText(kDigestBox), L"");
-    }
-
-    // Browse, the sample's path typed into the real file chooser, Open.
-    void BrowseToTheSample()
-    {
-        ::PostMessageW(m_vorkel.Item(kBrowse), BM_CLICK, 0, 0);
-        HWND hChooser = NULL;
-        ASSERT_TRUE(WaitUntil([&] {
-            hChooser = m_vorkel.OwnedWindow();
-            return hChooser != NULL && ::GetDlgItem(hChooser, cmb13) != NULL;
-        })) << "no file chooser owned by the main window";
-        ASSERT_TRUE(Send(::GetDlgItem(hChooser, cmb13), WM_SETTEXT, 0,
-                         reinterpret_cast<LPARAM>(Inputs().sampleFile.c_str())));
-        ::PostMessageW(hChooser, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(WaitUntil([&] { return m_vorkel.ItemText(kPathBox) == Inputs().sampleFile; }))
-            << "path box: " << testing::PrintToString(m_vorkel.ItemText(kPathBox));
-        EXPECT_TRUE(WaitUntil([&] { return m_vorkel.OwnedWindow() == NULL; }));
+        ASSERT_TRUE(m_vorkel.Start(Inputs().vorkelExe, IgnoredArguments()));
+        EXPECT_EQ(m_vorkel.ItemText(IDC_PATH), L"");
+        EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), L"");
     }
 
     // The program ends within a few seconds, with exit code 0.
@@ -78,7 +51,7 @@ protected:
     // The program's visible top-level windows, in a stable order.
     std::vector<HWND> TopLevelWindows() const
     {
-        std::vector<HWND> windows = m_vorkel.Windows();
+        std::vector<HWND> windows = m_vorkel.Gui().Windows();
         std::sort(windows.begin(), windows.end());
         return windows;
     }
@@ -88,9 +61,9 @@ protected:
 
 TEST_F(VorkelTest, GenerateBeforeBrowseReportsTheEmptyPath)
 {
-    ASSERT_TRUE(ClickNow(m_vorkel.Item(kGenerate)));
-    EXPECT_EQ(m_vorkel.ItemText(kDigestBox), L"");
-    EXPECT_EQ(m_vorkel.ItemText(kPathBox), L"");
+    ASSERT_TRUE(ClickNow(m_vorkel.Main(), IDC_GENERATE));
+    EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), L"");
+    EXPECT_EQ(m_vorkel.ItemText(IDC_PATH), L"");
 
     ::PostMessageW(m_vorkel.Main(), WM_CLOSE, 0, 0);
     ExpectExitCodeZero();
@@ -105,21 +78,22 @@ TEST_F(VorkelTest, GenerateBeforeBrowseReportsTheEmptyPath)
 // help command change nothing of it.
 TEST_F(VorkelTest, DigestOfTheChosenFileThroughAboutAndHelp)
 {
-    ASSERT_NO_FATAL_FAILURE(BrowseToTheSample());
-    EXPECT_EQ(m_vorkel.ItemText(kDigestBox), L"");
-    ASSERT_TRUE(ClickNow(m_vorkel.Item(kGenerate)));
-    EXPECT_EQ(m_vorkel.ItemText(kDigestBox), Inputs().sampleDigest);
-    EXPECT_EQ(m_vorkel.ItemText(kPathBox), Inputs().sampleFile);
+    const Sample &sample = Inputs().samples[0];
+    ASSERT_TRUE(m_vorkel.Browse(sample.path));
+    EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), L"");
+    ASSERT_TRUE(ClickNow(m_vorkel.Main(), IDC_GENERATE));
+    EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), ShownDigest(sample.digest));
+    EXPECT_EQ(m_vorkel.ItemText(IDC_PATH), sample.path);
     const std::vector<HWND> windows = TopLevelWindows();
 
     // The About box: modal over the main window, which is its owner.
-    ::PostMessageW(m_vorkel.Main(), WM_SYSCOMMAND, kAboutCommand, 0);
+    ::PostMessageW(m_vorkel.Main(), WM_SYSCOMMAND, IDM_ABOUT, 0);
     HWND hAbout = NULL;
     ASSERT_TRUE(WaitUntil([&] {
-        hAbout = m_vorkel.OwnedWindow();
+        hAbout = m_vorkel.Gui().OwnedWindow(m_vorkel.Main());
         return hAbout != NULL;
     })) << "no About box owned by the main window";
-    EXPECT_EQ(TextOf(hAbout), L"关于 Vorkel");
+    EXPECT_EQ(TextOf(hAbout), kAboutCaption);
     EXPECT_FALSE(::IsWindowEnabled(m_vorkel.Main()));
     ::PostMessageW(hAbout, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(
@@ -127,16 +101,78 @@ TEST_F(VorkelTest, DigestOfTheChosenFileThroughAboutAndHelp)
 
     // The help command: the program has no help to show, and shows nothing
     // (a message box would also keep the sender waiting).
-    ASSERT_TRUE(Send(m_vorkel.Main(), WM_COMMAND, kHelpCommand, 0));
+    ASSERT_TRUE(Send(m_vorkel.Main(), WM_COMMAND, ID_HELP, 0));
     EXPECT_EQ(TopLevelWindows(), windows);
 
     EXPECT_EQ(TextOf(m_vorkel.Main()), kMainCaption);
-    EXPECT_EQ(m_vorkel.ItemText(kPathBox), Inputs().sampleFile);
-    EXPECT_EQ(m_vorkel.ItemText(kDigestBox), Inputs().sampleDigest);
+    EXPECT_EQ(m_vorkel.ItemText(IDC_PATH), sample.path);
+    EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), ShownDigest(sample.digest));
 
     ::PostMessageW(m_vorkel.Main(), WM_CLOSE, 0, 0);
     ExpectExitCodeZero();
     EXPECT_EQ(m_vorkel.Output(), ""); // a message only when a file cannot be opened
+}
+
+// Files named in any script, and at a deep path of more than 260 bytes: each
+// chosen through the chooser and hashed as md5sum hashes it.
+TEST_F(VorkelTest, EverySampleIsHashedAsMd5sumHashesIt)
+{
+    for (const Sample &sample : Inputs().samples) {
+        SCOPED_TRACE(testing::PrintToString(sample.path));
+        ASSERT_TRUE(m_vorkel.Browse(sample.path));
+        EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), L"");
+        ASSERT_TRUE(ClickNow(m_vorkel.Main(), IDC_GENERATE));
+        EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), ShownDigest(sample.digest));
+    }
+    ::PostMessageW(m_vorkel.Main(), WM_CLOSE, 0, 0);
+    ExpectExitCodeZero();
+    EXPECT_EQ(m_vorkel.Output(), "");
+}
+
+TEST(Samples, OneIsAtAPathOfMoreThan260BytesButFewerThan260Characters)
+{
+    std::wstring longest;
+    for (const Sample &sample : Inputs().samples)
+        longest = std::max(longest, sample.path, [](const std::wstring &a, const std::wstring &b) {
+            return a.size() < b.size();
+        });
+    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, longest.c_str(), -1, NULL, 0, NULL, NULL) - 1;
+    EXPECT_GT(bytes, 260);
+    EXPECT_LT(longest.size(), 260u); // the most Wine's chooser takes is 259
+}
+
+// The texts of both windows are the templates' own, whatever the locale's
+// code page: none comes through as '?'.
+TEST_F(VorkelTest, WindowTextsAreTheTemplatesOwn)
+{
+    HMODULE hExe = ::LoadLibraryExW(Inputs().vorkelExe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(hExe, nullptr);
+    auto expectTexts = [hExe](HWND hDlg, int nIDTemplate) {
+        DialogTemplate dlg = LoadDialogTemplate(hExe, nIDTemplate);
+        ASSERT_FALSE(dlg.items.empty());
+        EXPECT_EQ(TextOf(hDlg), dlg.caption);
+        // Labels have no ID of their own: they are found in tab order.
+        HWND hItem = ::GetWindow(hDlg, GW_CHILD);
+        for (const DialogItem &item : dlg.items) {
+            ASSERT_NE(hItem, nullptr);
+            if (item.text.empty() || item.text[0] != L'#') { // not an icon's ordinal
+                EXPECT_EQ(TextOf(hItem), item.text);
+            }
+            hItem = ::GetWindow(hItem, GW_HWNDNEXT);
+        }
+    };
+    expectTexts(m_vorkel.Main(), IDD_MAIN);
+
+    ::PostMessageW(m_vorkel.Main(), WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND hAbout = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (hAbout = m_vorkel.Gui().OwnedWindow(m_vorkel.Main())) != NULL; }));
+    expectTexts(hAbout, IDD_ABOUT);
+    ::PostMessageW(hAbout, WM_COMMAND, IDOK, 0);
+    ::FreeLibrary(hExe);
+
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(m_vorkel.Main()) != FALSE; }));
+    ::PostMessageW(m_vorkel.Main(), WM_CLOSE, 0, 0);
+    ExpectExitCodeZero();
 }
 
 // The ways of ending the program; each in a fresh one.
@@ -155,9 +191,10 @@ class VorkelEnds : public VorkelTest, public testing::WithParamInterface<Ending>
 // A key in the path box, which has the focus from the start.
 void PressInThePathBox(VorkelProcess &vorkel, UINT vk)
 {
-    ASSERT_TRUE(WaitUntil([&] { return vorkel.Focus() == vorkel.Item(kPathBox); }))
-        << "the focus is in control " << ::GetDlgCtrlID(vorkel.Focus()) << ", not the path box";
-    vorkel.PressKey(vk);
+    ASSERT_TRUE(WaitUntil([&] { return vorkel.Gui().Focus() == vorkel.Item(IDC_PATH); }))
+        << "the focus is in control " << ::GetDlgCtrlID(vorkel.Gui().Focus())
+        << ", not the path box";
+    vorkel.Gui().PressKey(vk);
 }
 
 const Ending kEndings[] = {

@@ -12,26 +12,36 @@
 #include <string>
 #include <vector>
 
-#include "vorkel_process.h"
+#include "e2e_inputs.h"
+#include "vorkel_version.h"
 #include "windows_under_test.h"
 
 namespace {
 
 const WORD kChineseSimplified = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED); // 0x0804
 
+// The version the build states (project(VERSION ...)): the fixed fields
+// hold it as two 32-bit halves, the strings as "1, 0, 0, 1" (made here from
+// the numbers, not taken from the header's text).
+const DWORD kVersionMS = VORKEL_VERSION_MAJOR << 16 | VORKEL_VERSION_MINOR;
+const DWORD kVersionLS = VORKEL_VERSION_PATCH << 16 | VORKEL_VERSION_TWEAK;
+const std::wstring kVersionText =
+    std::to_wstring(VORKEL_VERSION_MAJOR) + L", " + std::to_wstring(VORKEL_VERSION_MINOR) + L", " +
+    std::to_wstring(VORKEL_VERSION_PATCH) + L", " + std::to_wstring(VORKEL_VERSION_TWEAK);
+
 // The block's keys and their values.
 const std::map<std::string, std::wstring> kStrings = {
     {"Comments", L""},
     {"CompanyName", L""},
     {"FileDescription", L"Vorkel Microsoft 基础类应用程序"},
-    {"FileVersion", L"1, 0, 0, 1"},
+    {"FileVersion", kVersionText},
     {"InternalName", L"Vorkel"},
     {"LegalCopyright", L"Copyright (C) 2026"},
     {"LegalTrademarks", L""},
     {"OriginalFilename", L"Vorkel.EXE"},
     {"PrivateBuild", L""},
     {"ProductName", L"Vorkel 应用程序"},
-    {"ProductVersion", L"1, 0, 0, 1"},
+    {"ProductVersion", kVersionText},
     {"SpecialBuild", L""},
 };
 
@@ -66,10 +76,10 @@ TEST_F(VersionRecord, FixedFields)
     ASSERT_NE(info, nullptr);
     ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(info->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(info->dwFileVersionMS, 0x00010000u); // 1.0
-    EXPECT_EQ(info->dwFileVersionLS, 0x00000001u); // .0.1
-    EXPECT_EQ(info->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(info->dwProductVersionLS, 0x00000001u);
+    EXPECT_EQ(info->dwFileVersionMS, kVersionMS);
+    EXPECT_EQ(info->dwFileVersionLS, kVersionLS);
+    EXPECT_EQ(info->dwProductVersionMS, kVersionMS);
+    EXPECT_EQ(info->dwProductVersionLS, kVersionLS);
     EXPECT_EQ(info->dwFileFlagsMask, 0x3Fu);
     EXPECT_EQ(info->dwFileFlags, 0u);
     EXPECT_EQ(info->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));

@@ -1,38 +1,8 @@
 // Starting Vorkel.exe, finding its windows and driving them from outside.
 #include "vorkel_process.h"
 
-const wchar_t kMainCaption[] = L"Tesmoor MD5生成器";
-
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
-{
-    DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > timeoutMs)
-            return condition();
-        ::Sleep(10);
-    }
-    return true;
-}
-
-bool Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
-{
-    DWORD_PTR ignored;
-    return ::SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000,
-                                 result != nullptr ? result : &ignored) != 0;
-}
-
-std::wstring TextOf(HWND hWnd)
-{
-    DWORD_PTR length = 0;
-    if (!Send(hWnd, WM_GETTEXTLENGTH, 0, 0, &length))
-        return L"(no answer)";
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!Send(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied))
-        return L"(no answer)";
-    text.resize(copied);
-    return text;
-}
+#include "program_texts.h"
+#include "resource.h"
 
 VorkelProcess::~VorkelProcess()
 {
@@ -49,7 +19,8 @@ VorkelProcess::~VorkelProcess()
         ::CloseHandle(m_hOutput);
 }
 
-testing::AssertionResult VorkelProcess::Start(const std::wstring &arguments)
+testing::AssertionResult VorkelProcess::Start(const std::wstring &exe,
+                                              const std::wstring &arguments)
 {
     // The pipe's writing end is the only handle the program inherits from
     // us; ours is closed once it has its own.
@@ -63,9 +34,9 @@ testing::AssertionResult VorkelProcess::Start(const std::wstring &arguments)
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = hWrite;
-    std::wstring commandLine = L"\"" + Inputs().vorkelExe + L"\" " + arguments;
-    BOOL started = ::CreateProcessW(Inputs().vorkelExe.c_str(), &commandLine[0], NULL, NULL,
-                                    TRUE, 0, NULL, NULL, &startup, &m_process);
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    BOOL started = ::CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, TRUE, 0, NULL,
+                                    NULL, &startup, &m_process);
     DWORD error = ::GetLastError();
     ::CloseHandle(hWrite);
     if (!started) {
@@ -77,7 +48,7 @@ testing::AssertionResult VorkelProcess::Start(const std::wstring &arguments)
     DWORD exitCode;
     WaitUntil(
         [&] {
-            for (HWND hWnd : Windows())
+            for (HWND hWnd : Gui().Windows())
                 if (TextOf(hWnd) == kMainCaption)
                     m_hMain = hWnd;
             return m_hMain != NULL || Exited(0, exitCode);
@@ -87,55 +58,26 @@ testing::AssertionResult VorkelProcess::Start(const std::wstring &arguments)
         return testing::AssertionSuccess();
     if (Exited(0, exitCode))
         return testing::AssertionFailure()
-               << "Vorkel.exe ended with code " << exitCode << " before its main window came";
+               << "the program ended with code " << exitCode << " before its main window came";
     testing::AssertionResult failure = testing::AssertionFailure();
-    failure << "no main window came; the windows of Vorkel.exe:";
-    for (HWND hWnd : Windows())
+    failure << "no main window came; the program's windows:";
+    for (HWND hWnd : Gui().Windows())
         failure << " " << testing::PrintToString(TextOf(hWnd));
     return failure;
 }
 
-std::vector<HWND> VorkelProcess::Windows() const
+testing::AssertionResult VorkelProcess::Browse(const std::wstring &path)
 {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search = {m_process.dwProcessId, {}};
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            Search &s = *reinterpret_cast<Search *>(lParam);
-            DWORD processId = 0;
-            ::GetWindowThreadProcessId(hWnd, &processId);
-            if (processId == s.processId && ::IsWindowVisible(hWnd))
-                s.found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND VorkelProcess::OwnedWindow() const
-{
-    for (HWND hWnd : Windows())
-        if (::GetWindow(hWnd, GW_OWNER) == m_hMain)
-            return hWnd;
-    return NULL;
-}
-
-HWND VorkelProcess::Focus() const
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!::GetGUIThreadInfo(m_process.dwThreadId, &info))
-        return NULL;
-    return info.hwndFocus;
-}
-
-void VorkelProcess::PressKey(UINT vk) const
-{
-    HWND hFocus = Focus();
-    ::PostMessageW(hFocus, WM_KEYDOWN, vk, 1);
-    ::PostMessageW(hFocus, WM_KEYUP, vk, 0xC0000001);
+    Click(m_hMain, IDC_BROWSE);
+    HWND hChooser = NULL;
+    if (!WaitUntil([&] { return (hChooser = Gui().FileChooser(m_hMain)) != NULL; }))
+        return testing::AssertionFailure() << "no file chooser owned by the main window";
+    AnswerFileChooser(hChooser, path);
+    if (!WaitUntil([&] { return ItemText(IDC_PATH) == path && Gui().FileChooser(m_hMain) == NULL; }))
+        return testing::AssertionFailure()
+               << "the path box shows " << testing::PrintToString(ItemText(IDC_PATH))
+               << ", not " << testing::PrintToString(path);
+    return testing::AssertionSuccess();
 }
 
 bool VorkelProcess::Exited(DWORD timeoutMs, DWORD &exitCode) const

@@ -63,7 +63,7 @@ void UiScript::Tick()
             std::fprintf(stderr, "UiScript: %s; the dialogs would not close\n", m_failure.c_str());
             std::exit(3);
         }
-        CancelTopDialog();
+        GuiThread().CancelTopDialog();
         return;
     }
     if (m_next == m_steps.size())

@@ -3,8 +3,6 @@
 
 #include <dlgs.h> // the common dialogs' control IDs: cmb13, edt1
 
-#include <vector>
-
 namespace {
 
 bool IsDialog(HWND hWnd)
@@ -13,19 +11,11 @@ bool IsDialog(HWND hWnd)
     return ::GetClassNameW(hWnd, name, 16) > 0 && std::wstring(name) == L"#32770";
 }
 
-// The visible top-level windows of this thread, topmost first.
-std::vector<HWND> ThreadWindows()
+// The file name box of an open-file dialog, or null.
+HWND FileNameBox(HWND hChooser)
 {
-    std::vector<HWND> windows;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            if (::IsWindowVisible(hWnd))
-                reinterpret_cast<std::vector<HWND> *>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    return windows;
+    HWND hName = ::GetDlgItem(hChooser, cmb13);
+    return hName != NULL ? hName : ::GetDlgItem(hChooser, edt1);
 }
 
 } // namespace
@@ -40,47 +30,37 @@ std::wstring FromAnsi(const std::string &text)
 
 std::string ToAnsi(const std::wstring &text)
 {
-    std::string ansi(text.size() * 2, '\0');
+    // Up to 4 bytes a character: UTF-8 takes 3 for a Chinese character and
+    // 4 for a surrogate pair (two UTF-16 units, so 2 each is enough there).
+    std::string ansi(text.size() * 3, '\0');
     ansi.resize(::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
                                       &ansi[0], static_cast<int>(ansi.size()), NULL, NULL));
     return ansi;
 }
 
-std::wstring WindowText(HWND hWnd)
+bool Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *pResult)
 {
-    std::wstring text(::GetWindowTextLengthW(hWnd) + 1, L'\0');
-    text.resize(::GetWindowTextW(hWnd, &text[0], static_cast<int>(text.size())));
+    DWORD_PTR ignored;
+    return ::SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000,
+                                 pResult != nullptr ? pResult : &ignored) != 0;
+}
+
+std::wstring TextOf(HWND hWnd)
+{
+    DWORD_PTR length = 0;
+    if (!Send(hWnd, WM_GETTEXTLENGTH, 0, 0, &length))
+        return L"(no answer)";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!Send(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied))
+        return L"(no answer)";
+    text.resize(copied);
     return text;
 }
 
 std::wstring ItemText(HWND hDlg, int nID)
 {
-    return WindowText(::GetDlgItem(hDlg, nID));
-}
-
-HWND FindOwnedWindow(HWND hOwner)
-{
-    for (HWND hWnd : ThreadWindows())
-        if (::GetWindow(hWnd, GW_OWNER) == hOwner)
-            return hWnd;
-    return NULL;
-}
-
-HWND FindFileChooser(HWND hOwner)
-{
-    HWND hWnd = FindOwnedWindow(hOwner);
-    if (hWnd != NULL && (::GetDlgItem(hWnd, cmb13) != NULL || ::GetDlgItem(hWnd, edt1) != NULL))
-        return hWnd;
-    return NULL;
-}
-
-void AnswerFileChooser(HWND hChooser, const std::string &path)
-{
-    HWND hName = ::GetDlgItem(hChooser, cmb13);
-    if (hName == NULL)
-        hName = ::GetDlgItem(hChooser, edt1);
-    ::SetWindowTextA(hName, path.c_str());
-    Click(hChooser, IDOK);
+    return TextOf(::GetDlgItem(hDlg, nID));
 }
 
 void Click(HWND hDlg, int nID)
@@ -88,24 +68,84 @@ void Click(HWND hDlg, int nID)
     ::PostMessageW(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0);
 }
 
-void ClickNow(HWND hDlg, int nID)
+bool ClickNow(HWND hDlg, int nID)
 {
-    ::SendMessageW(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0);
+    return Send(::GetDlgItem(hDlg, nID), BM_CLICK);
 }
 
-void PressKey(UINT vk)
+void AnswerFileChooser(HWND hChooser, const std::wstring &path)
 {
-    HWND hFocus = ::GetFocus();
+    Send(FileNameBox(hChooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageW(hChooser, WM_COMMAND, IDOK, 0);
+}
+
+GuiThread::GuiThread() : m_threadId(::GetCurrentThreadId())
+{
+}
+
+GuiThread::GuiThread(DWORD threadId) : m_threadId(threadId)
+{
+}
+
+std::vector<HWND> GuiThread::Windows() const
+{
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(
+        m_threadId,
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            if (::IsWindowVisible(hWnd))
+                reinterpret_cast<std::vector<HWND> *>(lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+HWND GuiThread::OwnedWindow(HWND hOwner) const
+{
+    for (HWND hWnd : Windows())
+        if (::GetWindow(hWnd, GW_OWNER) == hOwner)
+            return hWnd;
+    return NULL;
+}
+
+HWND GuiThread::FileChooser(HWND hOwner) const
+{
+    HWND hWnd = OwnedWindow(hOwner);
+    return hWnd != NULL && FileNameBox(hWnd) != NULL ? hWnd : NULL;
+}
+
+HWND GuiThread::Focus() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(m_threadId, &info) ? info.hwndFocus : NULL;
+}
+
+void GuiThread::PressKey(UINT vk) const
+{
+    HWND hFocus = Focus();
     ::PostMessageW(hFocus, WM_KEYDOWN, vk, 1);
     ::PostMessageW(hFocus, WM_KEYUP, vk, 0xC0000001);
 }
 
-void CancelTopDialog()
+void GuiThread::CancelTopDialog() const
 {
-    for (HWND hWnd : ThreadWindows()) {
+    for (HWND hWnd : Windows()) {
         if (IsDialog(hWnd) && ::IsWindowEnabled(hWnd)) {
             ::PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
             return;
         }
     }
+}
+
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return condition();
+        ::Sleep(10);
+    }
+    return true;
 }

@@ -1,42 +1,77 @@
-// Finding the windows under test, reading them, and acting on them the way a
-// user's keys and clicks do. All for windows of the calling thread.
+// Finding, reading and driving the windows under test the way a user's keys
+// and clicks do: the windows of this thread (a dialog run by the test itself)
+// or of another process (Vorkel.exe run as a program). Everything here goes
+// through messages and functions that work across processes under Wine too:
+// WM_GETTEXT and WM_SETTEXT, posted clicks, keys and commands.
 #ifndef VORKEL_TESTS_WINDOWS_UNDER_TEST_H
 #define VORKEL_TESTS_WINDOWS_UNDER_TEST_H
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 // Texts between the ANSI code page and UTF-16 (the tests' literals).
 std::wstring FromAnsi(const std::string &text);
 std::string ToAnsi(const std::wstring &text);
 
-std::wstring WindowText(HWND hWnd);
+// Sends a message and waits for it to be handled, a few seconds at most (a
+// window answers at once unless its thread is hung or in a modal loop that
+// nobody ends); false when no answer came.
+bool Send(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
+          DWORD_PTR *pResult = nullptr);
+
+// A window's text, read with WM_GETTEXT (which, unlike GetWindowText, asks
+// the window itself, so an edit box of another process gives its contents).
+std::wstring TextOf(HWND hWnd);
 std::wstring ItemText(HWND hDlg, int nID);
 
-// The visible window of this thread owned by hOwner, the newest first; null
-// when there is none.
-HWND FindOwnedWindow(HWND hOwner);
-
-// The open-file dialog owned by hOwner, or null. Told apart by its file name
-// box: the combo box cmb13 in Wine's explorer-style dialog, the edit edt1 in
-// the old style.
-HWND FindFileChooser(HWND hOwner);
-
-// Types path (ANSI) into the chooser's file name box and presses its Open
-// button.
-void AnswerFileChooser(HWND hChooser, const std::string &path);
-
-// A click on control nID of dialog hDlg: posted, or sent (returns once the
-// click has been handled).
+// A click on control nID of dialog hDlg: posted (for a button whose handler
+// runs a modal loop: a sender would wait for the loop to end), or sent (true
+// once the click has been handled).
 void Click(HWND hDlg, int nID);
-void ClickNow(HWND hDlg, int nID);
+bool ClickNow(HWND hDlg, int nID);
 
-// A key pressed and released, posted to the window that has the focus.
-void PressKey(UINT vk);
+// Types path into an open-file dialog's file name box and presses Open.
+// Wine's dialog keeps the name in the combo box cmb13; the edit edt1 is the
+// old-style dialog's.
+void AnswerFileChooser(HWND hChooser, const std::wstring &path);
 
-// Posts IDCANCEL to the newest enabled dialog of this thread: what ends a
-// stuck test, one dialog at a time.
-void CancelTopDialog();
+// The visible windows of one GUI thread: the caller's own, or the thread of
+// another process.
+class GuiThread {
+public:
+    GuiThread(); // the calling thread
+    explicit GuiThread(DWORD threadId);
+
+    // Its visible top-level windows, topmost first.
+    std::vector<HWND> Windows() const;
+
+    // The newest of them owned by hOwner, or null.
+    HWND OwnedWindow(HWND hOwner) const;
+
+    // The open-file dialog owned by hOwner, or null.
+    HWND FileChooser(HWND hOwner) const;
+
+    // The window that has the keyboard focus, or null.
+    HWND Focus() const;
+
+    // A key pressed and released, posted to the window with the focus.
+    void PressKey(UINT vk) const;
+
+    // Posts IDCANCEL to its newest enabled dialog: what ends a stuck test,
+    // one dialog at a time.
+    void CancelTopDialog() const;
+
+private:
+    DWORD m_threadId;
+};
+
+// Polls condition until it holds or timeoutMs have passed; whether it held.
+// For windows of another process: it does not run this thread's messages.
+// (The limit is for a run that has gone wrong: each step takes well under a
+// second, but a machine busy with other work may slow it.)
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 
 #endif

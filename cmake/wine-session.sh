@@ -1,0 +1,129 @@
+# Wine for the programs of one build folder, sourced by cmake/wine-run.sh and
+# the scripts (POSIX sh):
+#   wine_session BUILD_DIR   sets up the environment in which the build's
+#                            Windows programs run, and a Wine server with a
+#                            display for them;
+#   wine_session_end BUILD_DIR  ends every server of that build, and with
+#                            them the virtual displays they were given.
+# Each locale has a Wine prefix of its own under BUILD_DIR/wine, so a run
+# touches nothing of the user's own Wine. The locale is $VORKEL_LOCALE
+# (default zh_CN.UTF-8): the Unix locale Wine takes its ANSI code page and
+# its language from. $VORKEL_DPI, when set, is the prefix's screen resolution
+# from then on (each program reads it as it starts).
+
+wine_session() {
+    VORKEL_LOCALE=${VORKEL_LOCALE:-zh_CN.UTF-8}
+    _wine_root="$1/wine"
+    _wine_state="$_wine_root/$VORKEL_LOCALE"
+    mkdir -p "$_wine_state"
+    export WINEPREFIX="$_wine_state/prefix"
+    export WINEDEBUG=-all
+    # No prompts to install Mono or Gecko: nothing here needs them.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    # Wine converts non-ASCII file names only when the locale exists: build
+    # it here rather than touch the system's locales.
+    export LOCPATH="$_wine_root/locale"
+    # (A shell that sources this can't see LOCPATH itself and says it can't
+    # take the locale: only the programs it starts need it.)
+    { export LC_ALL="$VORKEL_LOCALE"; } 2>/dev/null
+
+    # All under a lock, since ctest starts several programs at once. The
+    # processes that stay behind (the server, its display) get the lock's
+    # descriptor closed, or they would hold the lock.
+    (
+        flock 9
+        _wine_make_locale || exit 1
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            wineboot -i </dev/null >/dev/null 2>&1 9>&-
+            wineserver -w 9>&-
+        fi
+        _wine_start_server || exit 1
+        _wine_settings
+        _wine_set_dpi
+    ) 9>"$_wine_state/lock" || return 1
+
+    # Every program of the session uses the display its server was given.
+    if [ -s "$_wine_state/display" ]; then
+        DISPLAY=$(cat "$_wine_state/display")
+        export DISPLAY
+    fi
+}
+
+wine_session_end() {
+    for _wine_prefix in "$1"/wine/*/prefix; do
+        [ -d "$_wine_prefix" ] || continue
+        WINEPREFIX="$_wine_prefix" wineserver -k 2>/dev/null || true
+        # The watcher stops the server's virtual display once it has gone.
+        WINEPREFIX="$_wine_prefix" wineserver -w 2>/dev/null || true
+    done
+}
+
+_wine_make_locale() {
+    [ -e "$LOCPATH/$VORKEL_LOCALE/LC_CTYPE" ] && return 0
+    mkdir -p "$LOCPATH"
+    localedef -i "${VORKEL_LOCALE%%.*}" -f UTF-8 "$LOCPATH/$VORKEL_LOCALE" >/dev/null 2>&1 && return 0
+    echo "wine-session: localedef $VORKEL_LOCALE failed (Debian package: locales)" >&2
+    return 1
+}
+
+# A server that outlives each program keeps Wine's start-up short; it ends by
+# itself a minute after the last program. Whoever starts it also starts
+# Wine's background processes, among them its desktop, whose display driver
+# every later program takes over: that display is recorded for them. Without
+# a display of the user's, the server gets a virtual one that lives as long
+# as it does. Background processes get no output: started by a program under
+# test they would inherit its output pipe and keep ctest waiting.
+_wine_start_server() {
+    wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || return 0 # one runs already
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "$DISPLAY" >"$_wine_state/display"
+    else
+        rm -f "$_wine_state/display.new"
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+            3>"$_wine_state/display.new" </dev/null >/dev/null 2>&1 9>&- &
+        _wine_xvfb=$!
+        for _ in $(seq 50); do
+            [ -s "$_wine_state/display.new" ] && break
+            sleep 0.1
+        done
+        if [ ! -s "$_wine_state/display.new" ]; then
+            kill "$_wine_xvfb" 2>/dev/null
+            wineserver -k
+            echo "wine-session: Xvfb did not start" >&2
+            return 1
+        fi
+        echo ":$(cat "$_wine_state/display.new")" >"$_wine_state/display"
+        (wineserver -w; kill "$_wine_xvfb") </dev/null >/dev/null 2>&1 9>&- &
+    fi
+    DISPLAY=$(cat "$_wine_state/display") wine wineboot </dev/null >/dev/null 2>&1 9>&-
+}
+
+# Our settings, once per prefix (the stamp is inside it). Windows are placed
+# and framed by Wine itself, not left to a window manager: there is none on a
+# virtual display, and Wine would wait for one about 2 s at every window it
+# closes. The dialogs' font, SimSun (宋体), is not there: WenQuanYi Zen Hei
+# Sharp, drawn from bitmaps at small sizes as SimSun is, stands in for it.
+# Marlett draws the caption buttons; it comes with Wine, but not where
+# Debian's Wine looks for it.
+_wine_settings() {
+    [ -f "$WINEPREFIX/vorkel-settings-2" ] && return 0
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        </dev/null >/dev/null 2>&1 9>&-
+    for _wine_face in SimSun 宋体; do
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$_wine_face" \
+            /d 'WenQuanYi Zen Hei Sharp' /f </dev/null >/dev/null 2>&1 9>&-
+    done
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
+    touch "$WINEPREFIX/vorkel-settings-2"
+}
+
+# Wine's LogPixels, as Windows' display scaling: 96 is 100 %, 144 is 150 %.
+_wine_set_dpi() {
+    [ -n "${VORKEL_DPI:-}" ] || return 0
+    [ "$(cat "$_wine_state/dpi" 2>/dev/null)" = "$VORKEL_DPI" ] && return 0
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VORKEL_DPI" /f \
+        </dev/null >/dev/null 2>&1 9>&-
+    echo "$VORKEL_DPI" >"$_wine_state/dpi"
+}

@@ -1,0 +1,20 @@
+// What the end-to-end tests are run with (see main.cpp).
+#ifndef VORKEL_TESTS_E2E_INPUTS_H
+#define VORKEL_TESTS_E2E_INPUTS_H
+
+#include <string>
+#include <vector>
+
+struct Sample {
+    std::wstring path;  // Windows path
+    std::string digest; // md5sum's, in lower case
+};
+
+struct E2eInputs {
+    std::wstring vorkelExe; // Windows path of Vorkel.exe
+    std::vector<Sample> samples;
+};
+
+const E2eInputs &Inputs();
+
+#endif

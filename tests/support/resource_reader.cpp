@@ -1,0 +1,122 @@
+// Reading resources back from a module.
+#include "resource_reader.h"
+
+std::vector<BYTE> ResourceBytes(HMODULE hModule, LPCWSTR type, int name, WORD language)
+{
+    HRSRC hRes = ::FindResourceExW(hModule, type, MAKEINTRESOURCEW(name), language);
+    if (hRes == NULL)
+        return {};
+    const BYTE *p = static_cast<const BYTE *>(::LockResource(::LoadResource(hModule, hRes)));
+    return std::vector<BYTE>(p, p + ::SizeofResource(hModule, hRes));
+}
+
+std::vector<WORD> ResourceLanguages(HMODULE hModule, LPCWSTR type, int name)
+{
+    std::vector<WORD> languages;
+    ::EnumResourceLanguagesW(
+        hModule, type, MAKEINTRESOURCEW(name),
+        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) -> BOOL {
+            reinterpret_cast<std::vector<WORD> *>(param)->push_back(language);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&languages));
+    return languages;
+}
+
+std::wstring ResourceReader::Text()
+{
+    WORD first = Read<WORD>();
+    if (first == 0xFFFF)
+        return L"#" + std::to_wstring(Read<WORD>());
+    std::wstring text;
+    for (WORD c = first; c != 0 && !AtEnd(); c = Read<WORD>())
+        text += static_cast<wchar_t>(c);
+    return text;
+}
+
+namespace {
+
+// Templates name the predefined classes by their atoms.
+std::wstring ClassName(const std::wstring &cls)
+{
+    return cls == L"#128" ? L"button" : cls == L"#129" ? L"edit" : cls == L"#130" ? L"static" : cls;
+}
+
+std::string Utf8(const std::wstring &text)
+{
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      &utf8[0], static_cast<int>(utf8.size()), NULL, NULL));
+    return utf8;
+}
+
+DialogUnits ReadRect(ResourceReader &r)
+{
+    DialogUnits rect;
+    rect.x = r.Read<short>(), rect.y = r.Read<short>();
+    rect.cx = r.Read<short>(), rect.cy = r.Read<short>();
+    return rect;
+}
+
+} // namespace
+
+std::ostream &operator<<(std::ostream &os, const DialogItem &item)
+{
+    return os << Utf8(item.cls) << " " << item.id << " \"" << Utf8(item.text) << "\" "
+              << item.rect.x << "," << item.rect.y << "," << item.rect.cx << "," << item.rect.cy
+              << " style 0x" << std::hex << item.style << " ex 0x" << item.exStyle << std::dec
+              << " creation data " << item.creationDataBytes;
+}
+
+DialogTemplate ParseDialogTemplate(const std::vector<BYTE> &bytes)
+{
+    ResourceReader r(bytes);
+    DialogTemplate d{};
+    DWORD first = r.Read<DWORD>();
+    d.extended = first == 0xFFFF0001; // version 1, signature 0xFFFF
+    if (d.extended) {
+        r.Read<DWORD>(); // help ID
+        d.exStyle = r.Read<DWORD>();
+        d.style = r.Read<DWORD>();
+    } else {
+        d.style = first;
+        d.exStyle = r.Read<DWORD>();
+    }
+    WORD count = r.Read<WORD>();
+    d.rect = ReadRect(r);
+    d.menu = r.Text(), d.cls = r.Text(), d.caption = r.Text();
+    if (d.style & (DS_SETFONT | DS_SHELLFONT)) {
+        d.points = r.Read<WORD>();
+        if (d.extended)
+            d.weight = r.Read<WORD>(), d.italic = r.Read<BYTE>(), d.charset = r.Read<BYTE>();
+        d.face = r.Text();
+    }
+
+    for (int i = 0; i < count; i++) {
+        r.AlignToDword();
+        DialogItem item{};
+        if (d.extended) {
+            r.Read<DWORD>(); // help ID
+            item.exStyle = r.Read<DWORD>();
+            item.style = r.Read<DWORD>();
+        } else {
+            item.style = r.Read<DWORD>();
+            item.exStyle = r.Read<DWORD>();
+        }
+        item.rect = ReadRect(r);
+        item.id = d.extended ? static_cast<int>(r.Read<DWORD>()) : r.Read<short>();
+        item.cls = ClassName(r.Text());
+        item.text = r.Text();
+        item.creationDataBytes = r.Read<WORD>();
+        for (WORD n = 0; n < item.creationDataBytes; n++)
+            r.Read<BYTE>();
+        d.items.push_back(item);
+    }
+    d.whole = r.AtEnd();
+    return d;
+}
+
+DialogTemplate LoadDialogTemplate(HMODULE hModule, int id)
+{
+    return ParseDialogTemplate(ResourceBytes(hModule, MAKEINTRESOURCEW(5) /* RT_DIALOG */, id));
+}
