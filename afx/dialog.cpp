@@ -2,6 +2,8 @@
 // procedure for all of them that hands each message to its object's map.
 #include "afxwin.h"
 
+#include "afxpriv.h"
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
@@ -18,8 +20,24 @@ INT_PTR CDialog::DoModal()
     // it with the window. DialogBoxParamA disables the owner while the
     // dialog runs its own message loop, and returns once it is destroyed.
     HINSTANCE hInst = AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG);
-    INT_PTR nResult = ::DialogBoxParamA(hInst, m_lpszTemplateName, GetOwnerForModal(),
-                                        DialogProc, reinterpret_cast<LPARAM>(this));
+    HWND hOwner = GetOwnerForModal();
+    LPARAM lParam = reinterpret_cast<LPARAM>(this);
+
+    // Where the template's font lacks glyphs for its texts (under Wine: see
+    // dialogfont.cpp), the dialog is made from a copy naming a font that has
+    // them.
+    CDialogTemplate dlgTemp;
+    std::wstring strStandIn;
+    if (dlgTemp.Load(hInst, m_lpszTemplateName))
+        strStandIn = AfxGetStandInFontFace(dlgTemp);
+    INT_PTR nResult;
+    if (strStandIn.empty()) {
+        nResult = ::DialogBoxParamA(hInst, m_lpszTemplateName, hOwner, DialogProc, lParam);
+    } else {
+        dlgTemp.SetFontFace(strStandIn);
+        nResult = ::DialogBoxIndirectParamA(hInst, dlgTemp.GetTemplate(), hOwner, DialogProc,
+                                            lParam);
+    }
     m_hWnd = NULL;
     return nResult;
 }

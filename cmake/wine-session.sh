@@ -101,22 +101,17 @@ _wine_start_server() {
 # Our settings, once per prefix (the stamp is inside it). Windows are placed
 # and framed by Wine itself, not left to a window manager: there is none on a
 # virtual display, and Wine would wait for one about 2 s at every window it
-# closes. The dialogs' font, SimSun (宋体), is not there: WenQuanYi Zen Hei
-# Sharp, drawn from bitmaps at small sizes as SimSun is, stands in for it.
-# Marlett draws the caption buttons; it comes with Wine, but not where
-# Debian's Wine looks for it.
+# closes. Marlett draws the caption buttons; it comes with Wine, but not where
+# Debian's Wine looks for it. Fonts are left as a stock prefix has them: no
+# SimSun (宋体), the dialogs' font, which the program must get by without.
 _wine_settings() {
-    [ -f "$WINEPREFIX/vorkel-settings-2" ] && return 0
+    [ -f "$WINEPREFIX/vorkel-settings" ] && return 0
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         </dev/null >/dev/null 2>&1 9>&-
-    for _wine_face in SimSun 宋体; do
-        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$_wine_face" \
-            /d 'WenQuanYi Zen Hei Sharp' /f </dev/null >/dev/null 2>&1 9>&-
-    done
     if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
         cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
-    touch "$WINEPREFIX/vorkel-settings-2"
+    touch "$WINEPREFIX/vorkel-settings"
 }
 
 # Wine's LogPixels, as Windows' display scaling: 96 is 100 %, 144 is 150 %.

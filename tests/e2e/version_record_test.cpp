@@ -1,5 +1,5 @@
 // The version record of the built Vorkel.exe, read back as Windows shows it
-// (GetFileVersionInfoA, VerQueryValueA) and, for what those cannot list
+// (GetFileVersionInfoW, VerQueryValueW) and, for what those cannot list
 // (which blocks and keys exist, the resource's language), from the raw
 // resource.
 #include <windows.h>
@@ -14,7 +14,6 @@
 
 #include "e2e_inputs.h"
 #include "vorkel_version.h"
-#include "windows_under_test.h"
 
 namespace {
 
@@ -30,38 +29,38 @@ const std::wstring kVersionText =
     std::to_wstring(VORKEL_VERSION_PATCH) + L", " + std::to_wstring(VORKEL_VERSION_TWEAK);
 
 // The block's keys and their values.
-const std::map<std::string, std::wstring> kStrings = {
-    {"Comments", L""},
-    {"CompanyName", L""},
-    {"FileDescription", L"Vorkel Microsoft 基础类应用程序"},
-    {"FileVersion", kVersionText},
-    {"InternalName", L"Vorkel"},
-    {"LegalCopyright", L"Copyright (C) 2026"},
-    {"LegalTrademarks", L""},
-    {"OriginalFilename", L"Vorkel.EXE"},
-    {"PrivateBuild", L""},
-    {"ProductName", L"Vorkel 应用程序"},
-    {"ProductVersion", kVersionText},
-    {"SpecialBuild", L""},
+const std::map<std::wstring, std::wstring> kStrings = {
+    {L"Comments", L""},
+    {L"CompanyName", L""},
+    {L"FileDescription", L"Vorkel Microsoft 基础类应用程序"},
+    {L"FileVersion", kVersionText},
+    {L"InternalName", L"Vorkel"},
+    {L"LegalCopyright", L"Copyright (C) 2026"},
+    {L"LegalTrademarks", L""},
+    {L"OriginalFilename", L"Vorkel.EXE"},
+    {L"PrivateBuild", L""},
+    {L"ProductName", L"Vorkel 应用程序"},
+    {L"ProductVersion", kVersionText},
+    {L"SpecialBuild", L""},
 };
 
 class VersionRecord : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string path = ToAnsi(Inputs().vorkelExe);
+        const std::wstring &path = Inputs().vorkelExe;
         DWORD handle = 0;
-        DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
+        DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &handle);
         ASSERT_NE(size, 0u) << "no version record in Vorkel.exe";
         m_data.resize(size);
-        ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, size, m_data.data()));
+        ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, size, m_data.data()));
     }
 
     // The value under subBlock, or null; its length in *length.
-    const void *Query(const char *subBlock, UINT *length)
+    const void *Query(const std::wstring &subBlock, UINT *length)
     {
         void *value = NULL;
-        if (!::VerQueryValueA(m_data.data(), subBlock, &value, length))
+        if (!::VerQueryValueW(m_data.data(), subBlock.c_str(), &value, length))
             return NULL;
         return value;
     }
@@ -72,7 +71,7 @@ protected:
 TEST_F(VersionRecord, FixedFields)
 {
     UINT length = 0;
-    auto info = static_cast<const VS_FIXEDFILEINFO *>(Query("\\", &length));
+    auto info = static_cast<const VS_FIXEDFILEINFO *>(Query(L"\\", &length));
     ASSERT_NE(info, nullptr);
     ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(info->dwSignature, 0xFEEF04BDu);
@@ -90,7 +89,7 @@ TEST_F(VersionRecord, FixedFields)
 TEST_F(VersionRecord, TranslationIsChineseSimplifiedInUtf16Alone)
 {
     UINT length = 0;
-    auto translation = static_cast<const WORD *>(Query("\\VarFileInfo\\Translation", &length));
+    auto translation = static_cast<const WORD *>(Query(L"\\VarFileInfo\\Translation", &length));
     ASSERT_NE(translation, nullptr);
     ASSERT_EQ(length, 2 * sizeof(WORD)); // one language and code page pair
     EXPECT_EQ(translation[0], kChineseSimplified);
@@ -101,15 +100,15 @@ TEST_F(VersionRecord, StringsOfTheBlock080404b0)
 {
     for (const auto &entry : kStrings) {
         UINT length = 0;
-        auto text = static_cast<const char *>(
-            Query(("\\StringFileInfo\\080404b0\\" + entry.first).c_str(), &length));
+        auto text = static_cast<const wchar_t *>(
+            Query(L"\\StringFileInfo\\080404b0\\" + entry.first, &length));
         if (text == nullptr) {
-            ADD_FAILURE() << entry.first << " is missing";
+            ADD_FAILURE() << testing::PrintToString(entry.first) << " is missing";
             continue;
         }
-        // The length may or may not count the terminating zero.
-        std::string value(text, strnlen(text, length));
-        EXPECT_EQ(FromAnsi(value), entry.second) << entry.first;
+        // The length, in characters, may or may not count the terminating zero.
+        std::wstring value(text, wcsnlen(text, length));
+        EXPECT_EQ(value, entry.second) << testing::PrintToString(entry.first);
     }
 }
 
@@ -201,7 +200,7 @@ TEST(VersionResource, OneRecordInChineseSimplifiedWithOneStringBlock)
     std::sort(keys.begin(), keys.end());
     std::vector<std::wstring> expectedKeys;
     for (const auto &entry : kStrings) // in order: a std::map
-        expectedKeys.push_back(FromAnsi(entry.first));
+        expectedKeys.push_back(entry.first);
     EXPECT_EQ(keys, expectedKeys);
     ::FreeLibrary(hExe);
 }

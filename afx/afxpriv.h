@@ -1,0 +1,51 @@
+// The class library's own helpers, for its classes rather than for programs:
+// dialog templates in memory, and the font a dialog is to be shown with.
+#ifndef VORKEL_AFX_AFXPRIV_H
+#define VORKEL_AFX_AFXPRIV_H
+
+#include "afx.h"
+
+#include <string>
+#include <vector>
+
+// A copy of a dialog template from the resources, in either form (DLGTEMPLATE
+// or DLGTEMPLATEEX), whose font and texts can be read and whose font face can
+// be replaced; the copy then goes to DialogBoxIndirectParam. Texts are
+// UTF-16, as the template holds them: they need not be expressible in the
+// ANSI code page.
+class CDialogTemplate {
+public:
+    // Copies template lpszTemplateName of hInst, the one FindResource picks,
+    // and notes the language it is in. FALSE when there is no such template
+    // or it is not whole.
+    BOOL Load(HINSTANCE hInst, LPCTSTR lpszTemplateName);
+
+    // The template's font (DS_SETFONT): its face and size in points; weight
+    // and italic are the extended form's (0 and FALSE in the classic form).
+    // FALSE when it names none, or asks for the system's message font.
+    BOOL GetFont(std::wstring &strFace, WORD &nPointSize, WORD &nWeight, BOOL &bItalic) const;
+
+    // Replaces the face of the template's font (which it must have).
+    void SetFontFace(const std::wstring &strFace);
+
+    // The texts of its controls, one after another: what the font shows.
+    const std::wstring &GetItemTexts() const { return m_strItemTexts; }
+
+    const DLGTEMPLATE *GetTemplate() const;
+    LANGID GetLanguage() const { return m_wLanguage; }
+
+private:
+    std::vector<BYTE> m_bytes;
+    std::wstring m_strItemTexts;
+    LANGID m_wLanguage = 0;
+    bool m_bExtended = false;
+    std::size_t m_nFontOffset = 0;  // the point size; 0 without a font
+    std::size_t m_nFaceOffset = 0;  // the face: the font's last field
+    std::size_t m_nItemsOffset = 0; // the first control, DWORD-aligned
+};
+
+// The face a dialog's font is to have instead of its template's, or empty
+// when the template's own is right: see dialogfont.cpp.
+std::wstring AFXAPI AfxGetStandInFontFace(const CDialogTemplate &dlgTemp);
+
+#endif

@@ -1,0 +1,58 @@
+// The two dialogs up on the screen.
+#include "dialogs_on_screen.h"
+
+#include "windows_under_test.h"
+
+void DialogsOnScreenTest::LookAtMain(const std::function<void(HWND)> &look)
+{
+    UiScript script = Opened();
+    script.Do([&] {
+        look(Main());
+        ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(Run(script), IDCANCEL);
+}
+
+void DialogsOnScreenTest::LookAtAbout(const std::function<void(HWND)> &look)
+{
+    HWND hAbout = NULL;
+    UiScript script = Opened();
+    script.Do([this] { ::PostMessageW(Main(), WM_SYSCOMMAND, IDM_ABOUT, 0); })
+        .WaitFor("the About box", [&] { return (hAbout = GuiThread().OwnedWindow(Main())) != NULL; })
+        .Do([&] {
+            look(hAbout);
+            ::PostMessageW(hAbout, WM_COMMAND, IDOK, 0);
+        })
+        .WaitFor("the About box to close", [this] { return GuiThread().OwnedWindow(Main()) == NULL; })
+        .Do([this] { ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(Run(script), IDCANCEL);
+}
+
+std::vector<HWND> Controls(HWND hDlg)
+{
+    std::vector<HWND> controls;
+    for (HWND hWnd = ::GetWindow(hDlg, GW_CHILD); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+        controls.push_back(hWnd);
+    return controls;
+}
+
+FontDC::FontDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd))
+{
+    HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
+    if (hFont != NULL)
+        m_hOld = ::SelectObject(m_hDC, hFont);
+}
+
+FontDC::~FontDC()
+{
+    if (m_hOld != NULL)
+        ::SelectObject(m_hDC, m_hOld);
+    ::ReleaseDC(m_hWnd, m_hDC);
+}
+
+std::wstring FontDC::Face() const
+{
+    wchar_t face[LF_FACESIZE] = L"";
+    ::GetTextFaceW(m_hDC, LF_FACESIZE, face);
+    return face;
+}
