@@ -49,10 +49,17 @@ std::wstring ProbePath()
         startup.dwFlags |= STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(nCmdShow);
     }
+    // Wine 8 now and then fails a start with ERROR_INTERNAL_ERROR (about
+    // once in 600 starts, with other suites running): its own start-up
+    // failed, and another try gets past it.
     PROCESS_INFORMATION process;
-    BOOL bStarted = ::CreateProcessW(ProbePath().c_str(), &commandLine[0], NULL, NULL, TRUE, 0,
-                                     NULL, NULL, &startup, &process);
-    DWORD error = ::GetLastError();
+    BOOL bStarted = FALSE;
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int nTry = 0; nTry < 3 && !bStarted && error == ERROR_INTERNAL_ERROR; nTry++) {
+        bStarted = ::CreateProcessW(ProbePath().c_str(), &commandLine[0], NULL, NULL, TRUE, 0,
+                                    NULL, NULL, &startup, &process);
+        error = ::GetLastError();
+    }
     ::CloseHandle(hWrite);
     if (!bStarted) {
         ::CloseHandle(hRead);
