@@ -1,6 +1,6 @@
 // The ANSI code page, as seen by the library's functions that take texts
 // from the system.
-#include "afximpl.h"
+#include "afxpriv.h"
 
 int AFXAPI AfxGetMaxCharSize()
 {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "afximpl.h"
+#include "afxpriv.h"
 
 namespace {
 

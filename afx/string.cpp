@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "afximpl.h"
+#include "afxpriv.h"
 #include "afxwin.h" // AfxFindResourceHandle
 
 CString::Data *CString::NilData()
