@@ -32,15 +32,14 @@ public:
 
     int GetLength() const;
     BOOL IsEmpty() const;
-    void Empty();
     operator LPCTSTR() const;
 
     // Loads string nID of the application's resources. An ID the module lacks
     // leaves the string empty and returns FALSE.
     BOOL LoadString(UINT nID);
 
-    // Upper-cases the single-byte letters a to z in place; the two bytes of a
-    // double-byte character are left as they are.
+    // Upper-cases the letters a to z in place; every byte of a character of
+    // two or more bytes is left as it is, whatever the code page.
     void MakeUpper();
 
     // A writable buffer of at least nMinBufLength characters plus the

@@ -20,20 +20,26 @@ public:
                 DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                 LPCTSTR lpszFilter = NULL, CWnd *pParentWnd = NULL);
 
-    // IDOK when the user chose a file, IDCANCEL when not (or when the dialog
-    // failed, as for a choice too long for the name buffer).
+    // IDOK when the user chose a file, IDCANCEL when not, or when the dialog
+    // failed: among others when the choice did not fit the name buffer
+    // m_ofn.lpstrFile (m_ofn.nMaxFile bytes), whole or not.
     INT_PTR DoModal() override;
 
-    // The full path of the file chosen.
+    // The full path of the file chosen; empty when the name buffer holds
+    // none that is known whole.
     CString GetPathName() const;
 
     OPENFILENAMEA m_ofn;
 
 private:
+    // Whether the name buffer holds a name, with its terminator, that cannot
+    // have been cut to fit it. Never reads past the buffer's end.
+    BOOL IsNameWhole() const;
+
     BOOL m_bOpenFileDialog;
     CString m_strDefExt;
-    std::vector<char> m_filter; // with '\0' where the caller's string has '|'
-    char m_szFileName[MAX_PATH];
+    std::vector<char> m_filter;   // with '\0' where the caller's string has '|'
+    std::vector<char> m_fileName; // the name buffer: 32 KiB, room for long paths
 };
 
 #endif

@@ -1,5 +1,6 @@
-// The class library's state for the module it is linked into: which module
-// holds the program's code and resources, and which object is the application.
+// The class library's state for the module it is linked into: what its
+// start-up recorded, where its resources are and which object is the
+// application.
 #ifndef VORKEL_AFX_AFXSTAT__H
 #define VORKEL_AFX_AFXSTAT__H
 
@@ -16,8 +17,7 @@ struct AFX_MODULE_STATE {
     BOOL m_bDLL;
     DWORD m_dwVersion;
 
-    HINSTANCE m_hCurrentInstanceHandle; // the module's own handle
-    HINSTANCE m_hCurrentResourceHandle; // where its resources are looked up first
+    HINSTANCE m_hCurrentResourceHandle; // where the module's resources are looked up
     CWinApp *m_pCurrentWinApp;          // the application object, while it lives
 };
 
@@ -26,7 +26,6 @@ struct AFX_MODULE_STATE {
 // constructed, whatever the order of static initialisation.
 AFX_MODULE_STATE *AFXAPI AfxGetModuleState();
 
-HINSTANCE AFXAPI AfxGetInstanceHandle();
 HINSTANCE AFXAPI AfxGetResourceHandle();
 
 // The module holding resource lpszName of type lpszType.

@@ -121,8 +121,8 @@ public:
     // look already; there is nothing to load and the answer is always TRUE.
     BOOL Enable3dControls();
 
-    // Runs the message loop of a program whose InitInstance returned TRUE,
-    // until WM_QUIT; returns the code that came with it.
+    // Runs the message loop of a program whose InitInstance returned TRUE
+    // (as the base's does), until WM_QUIT; returns the code that came with it.
     virtual int Run();
 
     // The default handling of the help command (ID_HELP).
@@ -130,22 +130,34 @@ public:
 
     LPCTSTR m_pszAppName; // as given to the constructor
     CWnd *m_pMainWnd;     // the main window, owner of dialogs given no parent
+
+    // What the program was started with, set by AfxWinMain before
+    // InitInstance: the module's handle, the arguments part of the command
+    // line (the program's name skipped, see AfxSkipProgramName) and the show
+    // state for the main window (SW_SHOWDEFAULT when the starter gave none).
+    HINSTANCE m_hInstance;
+    LPTSTR m_lpCmdLine;
+    int m_nCmdShow;
 };
 
 CWinApp *AFXAPI AfxGetApp();
 CWnd *AFXAPI AfxGetMainWnd();
 
-// Runs the program: records the module's handle, then InitInstance of the
-// application object, and Run when that returned TRUE. Returns the program's
-// exit code: 0 for a program that ends when InitInstance returns FALSE.
+// Runs the program: gives the application object what the program was
+// started with, then calls its InitInstance, and Run when that returned
+// TRUE. Returns the program's exit code: 0 for a program that ends when
+// InitInstance returns FALSE, -1 for one without an application object.
 int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine,
                       int nCmdShow);
 
 // The arguments part of a command line: what follows the program's name (up
 // to and including its closing quote when it opens with one, otherwise every
 // byte above the space) and the control characters and blanks after it.
-// Bytes are compared unsigned, so that 0x80 to 0xFF, the bytes of Chinese
-// characters in code page 936, count as part of a name.
+// Bytes are compared unsigned, so that 0x80 to 0xFF count as part of a name.
+// That is right byte by byte in every code page: a character of several
+// bytes begins with one from 0x80 up, and none of its bytes is a blank or a
+// quote (UTF-8's are all from 0x80 up; in 936 and 932 the second byte is
+// from 0x40 up).
 LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine);
 
 // A menu, by its handle.

@@ -86,11 +86,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     try {
         nResult = pDlg->HandleMessage(hWnd, message, wParam, lParam);
     } catch (...) {
-        // An exception must not unwind through user32's frames between here
-        // and the message loop: they are not built for it. The program's own
-        // code throws nothing; what can come here is a failed allocation. A
-        // dialog that could not initialise is ended with -1, as when it
-        // cannot be created; any other message gets the default processing.
+        // Nothing may unwind through user32's frames, which are not built
+        // for it (only a failed allocation can come here). A dialog that
+        // could not initialise ends with -1, like one that cannot be
+        // created; any other message gets the default processing.
         if (message == WM_INITDIALOG)
             ::EndDialog(hWnd, -1);
         nResult = FALSE;

@@ -8,7 +8,6 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 AFX_MODULE_STATE::AFX_MODULE_STATE()
     : m_bDLL(FALSE),
       m_dwVersion(0),
-      m_hCurrentInstanceHandle(reinterpret_cast<HINSTANCE>(&__ImageBase)),
       m_hCurrentResourceHandle(reinterpret_cast<HINSTANCE>(&__ImageBase)),
       m_pCurrentWinApp(NULL)
 {
@@ -18,11 +17,6 @@ AFX_MODULE_STATE *AFXAPI AfxGetModuleState()
 {
     static AFX_MODULE_STATE state;
     return &state;
-}
-
-HINSTANCE AFXAPI AfxGetInstanceHandle()
-{
-    return AfxGetModuleState()->m_hCurrentInstanceHandle;
 }
 
 HINSTANCE AFXAPI AfxGetResourceHandle()

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "afxpriv.h"
 #include "afxwin.h" // AfxFindResourceHandle
 
 CString::Data *CString::NilData()
@@ -127,11 +128,6 @@ BOOL CString::IsEmpty() const
     return GetData()->nDataLength == 0;
 }
 
-void CString::Empty()
-{
-    Release();
-}
-
 CString::operator LPCTSTR() const
 {
     return m_pchData;
@@ -144,12 +140,13 @@ BOOL CString::LoadString(UINT nID)
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE((nID >> 4) + 1), RT_STRING);
 
     // LoadStringA cuts a text that doesn't fit and tells so only by filling
-    // the buffer, and a double-byte character that doesn't fit whole leaves
-    // one byte unused: grow the buffer until at least two bytes are left. A
-    // string resource holds at most 65535 UTF-16 units: 256 KiB always do.
+    // the buffer: grow it until the text is known whole. A string resource
+    // holds at most 65535 UTF-16 units and none becomes more than
+    // MaxCharSize bytes: a buffer larger than that always holds it.
+    const int nMaxLength = 65535 * AfxGetMaxCharSize();
     for (int nSize = 256;; nSize *= 2) {
         int nLength = ::LoadStringA(hInst, nID, GetBuffer(nSize - 1), nSize);
-        if (nLength < nSize - 2 || nSize >= 256 * 1024) {
+        if (AfxIsTextWhole(nLength, nSize) || nSize > nMaxLength) {
             ReleaseBuffer(nLength);
             return nLength > 0;
         }
@@ -159,9 +156,11 @@ BOOL CString::LoadString(UINT nID)
 void CString::MakeUpper()
 {
     CopyBeforeWrite();
-    // In a double-byte code page such as 936 the second byte of a character
-    // can be anything from 0x40 up, 'a' to 'z' included: skip both bytes of
-    // such a character, or upper-casing would turn it into another one.
+    // In the double-byte code pages (936, 932) the second byte of a
+    // character can be anything from 0x40 up, 'a' to 'z' included: skip both
+    // bytes of such a character, or upper-casing would make another one of
+    // it. In UTF-8 IsDBCSLeadByte knows no lead bytes and needs none: every
+    // byte of a character of 2 to 4 bytes is from 0x80 up, never a letter.
     for (BYTE *p = reinterpret_cast<BYTE *>(m_pchData); *p != '\0'; p++) {
         if (::IsDBCSLeadByte(*p) && p[1] != '\0')
             p++;

@@ -1,7 +1,9 @@
 // CWinApp: the application object, and where the library finds it.
 #include "afxwin.h"
 
-CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName), m_pMainWnd(NULL)
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+    : m_pszAppName(lpszAppName), m_pMainWnd(NULL), m_hInstance(NULL), m_lpCmdLine(NULL),
+      m_nCmdShow(SW_SHOWDEFAULT)
 {
     AfxGetModuleState()->m_pCurrentWinApp = this;
 }
@@ -38,10 +40,8 @@ int CWinApp::Run()
 
 void CWinApp::OnHelp()
 {
-    // The program has no help content: the command is taken and nothing is
-    // shown. (Windows Help, which the classic library would start here, is
-    // gone from current Windows, and asking for it only brings up a message
-    // saying so.)
+    // The command is taken and nothing shown: there is no help content, and
+    // Windows Help, which the classic library starts here, is gone.
 }
 
 CWinApp *AFXAPI AfxGetApp()

@@ -2,16 +2,17 @@
 // of the entry point that calls it.
 #include "afxwin.h"
 
-int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR /*lpCmdLine*/,
-                      int /*nCmdShow*/)
+int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR lpCmdLine,
+                      int nCmdShow)
 {
-    AFX_MODULE_STATE *pState = AfxGetModuleState();
-    pState->m_hCurrentInstanceHandle = hInstance;
-    pState->m_hCurrentResourceHandle = hInstance;
+    AfxGetModuleState()->m_hCurrentResourceHandle = hInstance;
 
     CWinApp *pApp = AfxGetApp();
     if (pApp == NULL)
         return -1; // a program without an application object
+    pApp->m_hInstance = hInstance;
+    pApp->m_lpCmdLine = lpCmdLine;
+    pApp->m_nCmdShow = nCmdShow;
 
     // FALSE: the program did its work in InitInstance (a modal main dialog)
     // and there is no message loop to run.

@@ -53,7 +53,6 @@ char *MD5FileHex(char *path)
     for (int i = 0; i < 16; i++)
         std::sprintf(text + 2 * i, "%02x", digest[i]);
 
-    // The 32 digits, not the terminator: result[32] is never written.
     for (int i = 0; i < 32; i++)
         result[i] = text[i];
     return result;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "code_page.h"
 #include "probe_resource.h"
 #include "ui_script.h"
 #include "windows_under_test.h"
@@ -197,8 +198,11 @@ TEST_F(DialogTest, DefaultGivesTheDefaultProcessing)
 
 TEST_F(DialogTest, DataExchangeBothWays)
 {
+    // Texts beyond ASCII, in characters the code page has.
+    const std::wstring member = FirstWithAnsiForm({L"第二", L"Größe"});
+    const std::wstring typed = FirstWithAnsiForm({L"键入的", L"入力した", L"Getippt: é"});
     m_dlg.m_strFirst = "initial";
-    m_dlg.m_strSecond = ToAnsi(L"第二").c_str();
+    m_dlg.m_strSecond = ToAnsi(member).c_str();
     std::wstring first, second;
     UiScript script = Opened();
     script.Do([&] {
@@ -209,14 +213,14 @@ TEST_F(DialogTest, DataExchangeBothWays)
     });
     script.WaitFor("the member in the box",
                    [this] { return ItemText(m_dlg.m_hWnd, IDC_FIRST) == L"from the member"; })
-        .Do([this] { ::SetDlgItemTextW(m_dlg.m_hWnd, IDC_SECOND, L"键入的"); })
+        .Do([&] { ::SetDlgItemTextW(m_dlg.m_hWnd, IDC_SECOND, typed.c_str()); })
         .Do([] { GuiThread().PressKey(VK_RETURN); }); // IDOK: the boxes are read back
 
     EXPECT_EQ(Run(script), IDOK);
     EXPECT_EQ(first, L"initial");
-    EXPECT_EQ(second, L"第二");
+    EXPECT_EQ(second, member);
     EXPECT_STREQ(m_dlg.m_strFirst, "from the member");
-    EXPECT_EQ(FromAnsi(static_cast<LPCTSTR>(m_dlg.m_strSecond)), L"键入的");
+    EXPECT_EQ(FromAnsi(static_cast<LPCTSTR>(m_dlg.m_strSecond)), typed);
 }
 
 TEST_F(DialogTest, DialogsWithoutParentAreOwnedByTheMainWindow)

@@ -1,8 +1,8 @@
 // CFileDialog's translation of its arguments into what GetOpenFileNameA
-// takes: the filter's '|' (but not a byte of a double-byte character) become
+// takes: the filter's '|' (but not a byte of a character of two bytes) become
 // '\0', the initial name goes into the file buffer, the default extension
-// and flags are passed on. (The chooser itself is driven in the dialog's
-// tests.)
+// and flags are passed on. And what it takes back from the real chooser: a
+// choice only when it is whole.
 #include <afxdlgs.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "code_page.h"
+#include "ui_script.h"
 #include "windows_under_test.h"
 
 namespace {
@@ -29,7 +31,7 @@ TEST(CFileDialog, TakesTheArgumentsAsTheChooserWantsThem)
                     "Exe files(*.exe)|*.exe|All files(*.*)|*.*||");
     EXPECT_EQ(FilterList(dlg.m_ofn), "Exe files(*.exe)\n*.exe\nAll files(*.*)\n*.*\n");
     EXPECT_STREQ(dlg.m_ofn.lpstrFile, "*.exe");
-    EXPECT_GE(dlg.m_ofn.nMaxFile, static_cast<DWORD>(MAX_PATH));
+    EXPECT_GE(dlg.m_ofn.nMaxFile, 32u * 1024); // long paths
     EXPECT_STREQ(dlg.m_ofn.lpstrDefExt, "exe");
     EXPECT_EQ(dlg.m_ofn.Flags, 0x1004u);
     EXPECT_EQ(dlg.m_ofn.lStructSize, sizeof(OPENFILENAMEA));
@@ -43,12 +45,86 @@ TEST(CFileDialog, FilterWithoutTheClosingBars)
     EXPECT_STREQ(dlg.m_ofn.lpstrFile, "");
 }
 
-TEST(CFileDialog, BarInADoubleByteCharacterIsNoSeparator)
+TEST(CFileDialog, BarRightAfterACharacterOfTheCodePageSeparates)
 {
-    // 亅 is 0x81 0x7C in code page 936: its second byte is a '|'.
-    std::string filter = ToAnsi(L"亅 files|*.txt||");
+    // Its bytes must not be taken for a character that swallows the '|': in
+    // UTF-8 文件夹 is 9 bytes, in 1252 é one, and each would end in a pair
+    // with the '|' if they were taken two at a time.
+    std::string name = ToAnsi(FirstWithAnsiForm({L"文件夹", L"ファイル", L"Fichier é"}));
+    CFileDialog dlg(TRUE, NULL, NULL, 0, (name + "|*.txt|" + name + "|*.*||").c_str());
+    EXPECT_EQ(FilterList(dlg.m_ofn), name + "\n*.txt\n" + name + "\n*.*\n");
+}
+
+TEST(CFileDialog, BarInsideACharacterIsNoSeparator)
+{
+    // In 936 and 932 the second byte of a character can be 0x7C, a '|' (亅
+    // is 0x81 0x7C in 936).
+    std::string character = DoubleByteCharacterEndingIn('|');
+    if (character.empty())
+        GTEST_SKIP() << "no character of " << CodePageName() << " has a '|' byte but '|'";
+    std::string filter = character + " files|*.txt||";
     CFileDialog dlg(TRUE, NULL, NULL, 0, filter.c_str());
-    EXPECT_EQ(FromAnsi(FilterList(dlg.m_ofn)), L"亅 files\n*.txt\n");
+    EXPECT_EQ(FilterList(dlg.m_ofn), character + " files\n*.txt\n");
+}
+
+// A file with a name in the code page's own characters, in the temporary
+// folder, for the chooser to be answered with.
+class CFileDialogChoice : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t folder[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, folder);
+        // The characters last, so that a cut can fall inside one of them.
+        std::wstring name = std::to_wstring(::GetCurrentProcessId()) + L" " +
+                            FirstWithAnsiForm({L"样本", L"サンプル", L"Größe"});
+        m_widePath = folder + name;
+        m_path = ToAnsi(m_widePath);
+        HANDLE hFile = ::CreateFileW(m_widePath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                     0, NULL);
+        ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
+        ::CloseHandle(hFile);
+    }
+    void TearDown() override { ::DeleteFileW(m_widePath.c_str()); }
+
+    // Runs the chooser with a name buffer of nMaxFile bytes and answers it
+    // with the file's path.
+    INT_PTR Choose(CFileDialog &dlg, DWORD nMaxFile)
+    {
+        dlg.m_ofn.nMaxFile = nMaxFile;
+        UiScript script;
+        script.WaitFor("the file chooser", [] { return GuiThread().FileChooser(NULL) != NULL; })
+            .Do([this] { AnswerFileChooser(GuiThread().FileChooser(NULL), m_widePath); });
+        INT_PTR nResult = 0;
+        EXPECT_EQ(script.Play([&] { nResult = dlg.DoModal(); }), "") << nMaxFile;
+        return nResult;
+    }
+
+    std::wstring m_widePath;
+    std::string m_path; // in the ANSI code page
+};
+
+TEST_F(CFileDialogChoice, ANameThatMayHaveBeenCutIsNoChoice)
+{
+    // From a buffer the chooser accepts (more bytes than the path has UTF-16
+    // units) up to one where only a whole path fits: Wine cuts a path longer
+    // in bytes than the buffer, unterminated, and reports success; a path
+    // that fills the buffer, or leaves less room than a character of the
+    // code page's longest kind, may be a cut one too.
+    const DWORD nWhole = static_cast<DWORD>(m_path.size() + MaxCharSize() + 1);
+    for (DWORD nMaxFile = static_cast<DWORD>(m_widePath.size() + 1); nMaxFile <= nWhole;
+         nMaxFile++) {
+        CFileDialog dlg(TRUE, NULL, NULL, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+        INT_PTR nResult = Choose(dlg, nMaxFile);
+        if (nMaxFile < nWhole) {
+            EXPECT_EQ(nResult, IDCANCEL) << "a buffer of " << nMaxFile << " bytes for "
+                                         << m_path.size() << ", in " << CodePageName();
+            EXPECT_STREQ(dlg.GetPathName(), "") << nMaxFile;
+        } else {
+            EXPECT_EQ(nResult, IDOK) << nMaxFile;
+            EXPECT_EQ(std::string(dlg.GetPathName()), m_path);
+        }
+    }
 }
 
 } // namespace

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+
+#include "code_page.h"
+#include "windows_under_test.h"
 
 namespace {
 
@@ -51,9 +55,11 @@ TEST(AfxSkipProgramName, SkipsEveryControlCharacterAfterTheName)
 
 TEST(AfxSkipProgramName, BytesAbove0x7FAreNotBlanks)
 {
-    // "样本" (sample) in code page 936: bytes compared as signed chars would
-    // be below the space and taken for blanks.
-    const std::string sample = "\xD1\xF9\xB1\xBE";
+    // "Sample" in the code page's own characters, of bytes from 0x80 up:
+    // compared as signed chars they would be below the space, and blanks.
+    const std::string sample = ToAnsi(FirstWithAnsiForm({L"样本", L"サンプル", L"Größe"}));
+    ASSERT_TRUE(std::any_of(sample.begin(), sample.end(),
+                            [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
     EXPECT_EQ(Rest(sample + ".exe arg"), "arg");
     EXPECT_EQ(Rest("C:\\" + sample + "\\Vorkel.exe " + sample), sample);
     EXPECT_EQ(Rest("\"" + sample + " Vorkel.exe\" \xFF"), "\xFF");
