@@ -67,14 +67,16 @@ _wine_make_locale() {
 }
 
 # A server that outlives each program keeps Wine's start-up short; it ends by
-# itself a minute after the last program. Whoever starts it also starts
+# itself five minutes after the last program (a server ending just as the
+# next program of a test run comes would take the display from under it;
+# wine_session_end ends it at once). Whoever starts it also starts
 # Wine's background processes, among them its desktop, whose display driver
 # every later program takes over: that display is recorded for them. Without
 # a display of the user's, the server gets a virtual one that lives as long
 # as it does. Background processes get no output: started by a program under
 # test they would inherit its output pipe and keep ctest waiting.
 _wine_start_server() {
-    wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || return 0 # one runs already
+    wineserver -p300 </dev/null >/dev/null 2>&1 9>&- || return 0 # one runs already
     if [ -n "${DISPLAY:-}" ]; then
         echo "$DISPLAY" >"$_wine_state/display"
     else
