@@ -56,11 +56,11 @@ INT_PTR CFileDialog::DoModal()
     BOOL bChosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
 
     // Windows fails with FNERR_BUFFERTOOSMALL when the choice does not fit
-    // the buffer. Wine's chooser checks the name's length in UTF-16 units
-    // only, then converts it into the buffer, which in a code page of
-    // several bytes a character can cut it, unterminated, and reports
-    // success. A name that may have been cut is no choice: the dialog
-    // counts as failed.
+    // the buffer. Wine's chooser checks only the name's length in UTF-16
+    // units, then converts it into the buffer; in a code page of several
+    // bytes a character that can cut it, unterminated, and it reports
+    // success all the same. A name that may have been cut is no choice: the
+    // dialog counts as failed.
     return bChosen && IsNameWhole() ? IDOK : IDCANCEL;
 }
 

@@ -33,7 +33,7 @@ TEST(CFileDialog, TakesTheArgumentsAsTheChooserWantsThem)
     EXPECT_STREQ(dlg.m_ofn.lpstrFile, "*.exe");
     EXPECT_GE(dlg.m_ofn.nMaxFile, 32u * 1024); // long paths
     EXPECT_STREQ(dlg.m_ofn.lpstrDefExt, "exe");
-    EXPECT_EQ(dlg.m_ofn.Flags, 0x1004u);
+    EXPECT_EQ(dlg.m_ofn.Flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_FILEMUSTEXIST)); // passed on as given
     EXPECT_EQ(dlg.m_ofn.lStructSize, sizeof(OPENFILENAMEA));
 }
 
