@@ -13,7 +13,7 @@
 
 wine_session() {
     VORKEL_LOCALE=${VORKEL_LOCALE:-zh_CN.UTF-8}
-    _wine_root="$1/wine"
+    _wine_root="$(cd "$1" && pwd)/wine" # Wine takes only an absolute prefix
     _wine_state="$_wine_root/$VORKEL_LOCALE"
     mkdir -p "$_wine_state"
     export WINEPREFIX="$_wine_state/prefix"
@@ -50,7 +50,7 @@ wine_session() {
 }
 
 wine_session_end() {
-    for _wine_prefix in "$1"/wine/*/prefix; do
+    for _wine_prefix in "$(cd "$1" && pwd)"/wine/*/prefix; do
         [ -d "$_wine_prefix" ] || continue
         WINEPREFIX="$_wine_prefix" wineserver -k 2>/dev/null || true
         # The watcher stops the server's virtual display once it has gone.
