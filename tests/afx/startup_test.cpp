@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "child_process.h"
 #include "code_page.h"
 #include "windows_under_test.h"
 
@@ -30,56 +31,19 @@ std::wstring ProbePath()
     return folder + (CarriesUtf8Manifest() ? L"afx_startup_probe_utf8.exe" : L"afx_startup_probe.exe");
 }
 
-// Starts the probe with commandLine as its whole command line (the program
+// Runs the probe with commandLine as its whole command line (the program
 // file is named apart, so the name in the line can be any) and, when
 // nCmdShow isn't -1, that show state in its start-up information.
-::testing::AssertionResult RunProbe(std::wstring commandLine, int nCmdShow, ProbeReport *pReport)
+::testing::AssertionResult RunProbe(const std::wstring &commandLine, int nCmdShow,
+                                    ProbeReport *pReport)
 {
-    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
-    HANDLE hRead, hWrite;
-    if (!::CreatePipe(&hRead, &hWrite, &inheritable, 0))
-        return ::testing::AssertionFailure() << "CreatePipe: error " << ::GetLastError();
-    ::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = hWrite;
-    if (nCmdShow != -1) {
-        startup.dwFlags |= STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(nCmdShow);
-    }
-    // Wine 8 now and then fails a start with ERROR_INTERNAL_ERROR (about
-    // once in 600 starts, with other suites running): its own start-up
-    // failed, and another try gets past it.
-    PROCESS_INFORMATION process;
-    BOOL bStarted = FALSE;
-    DWORD error = ERROR_INTERNAL_ERROR;
-    for (int nTry = 0; nTry < 3 && !bStarted && error == ERROR_INTERNAL_ERROR; nTry++) {
-        bStarted = ::CreateProcessW(ProbePath().c_str(), &commandLine[0], NULL, NULL, TRUE, 0,
-                                    NULL, NULL, &startup, &process);
-        error = ::GetLastError();
-    }
-    ::CloseHandle(hWrite);
-    if (!bStarted) {
-        ::CloseHandle(hRead);
-        return ::testing::AssertionFailure() << "CreateProcess: error " << error;
-    }
-
-    std::string output;
-    char buffer[512];
-    DWORD nRead;
-    while (::ReadFile(hRead, buffer, sizeof(buffer), &nRead, NULL) && nRead > 0)
-        output.append(buffer, nRead);
-    ::CloseHandle(hRead);
-    bool bEnded = ::WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-    if (!bEnded)
-        ::TerminateProcess(process.hProcess, 1);
-    ::GetExitCodeProcess(process.hProcess, &pReport->exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    if (!bEnded)
+    ChildProcess probe;
+    ::testing::AssertionResult started = probe.Start(ProbePath(), commandLine, nCmdShow);
+    if (!started)
+        return started;
+    if (!probe.Exited(10000, pReport->exitCode))
         return ::testing::AssertionFailure() << "the probe did not end";
+    std::string output = probe.Output();
 
     // Standard output is in text mode: lines end in "\r\n".
     std::istringstream lines(output);
@@ -91,15 +55,6 @@ std::wstring ProbePath()
         pReport->values[name] = value.empty() ? value : value.substr(1);
     }
     return ::testing::AssertionSuccess();
-}
-
-// For messages: the terminal shows UTF-8.
-std::string Utf8(const std::wstring &text)
-{
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      &utf8[0], static_cast<int>(utf8.size()), NULL, NULL));
-    return utf8;
 }
 
 std::string Hex(const std::string &bytes)
@@ -132,7 +87,7 @@ TEST(StartUp, TheApplicationObjectGetsTheArgumentsPart)
         ProbeReport report;
         ASSERT_TRUE(RunProbe(c.commandLine, -1, &report));
         EXPECT_EQ(report.values["lpCmdLine"], Hex(ToAnsi(c.arguments)))
-            << "the command line " << Utf8(c.commandLine) << ", in " << CodePageName();
+            << "the command line " << ToUtf8(c.commandLine) << ", in " << CodePageName();
         EXPECT_EQ(report.exitCode, 0u);
     }
 }

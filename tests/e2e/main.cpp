@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "e2e_inputs.h"
 #include "windows_under_test.h"
@@ -17,14 +16,6 @@
 namespace {
 
 E2eInputs g_inputs;
-
-std::wstring FromUtf8(const std::string &text)
-{
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      &wide[0], static_cast<int>(wide.size())));
-    return wide;
-}
 
 bool ReadSamples(const char *listFile, std::vector<Sample> &samples)
 {

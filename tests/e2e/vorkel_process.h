@@ -10,15 +10,11 @@
 
 #include <string>
 
+#include "child_process.h"
 #include "windows_under_test.h"
 
 class VorkelProcess {
 public:
-    VorkelProcess() = default;
-    VorkelProcess(const VorkelProcess &) = delete;
-    VorkelProcess &operator=(const VorkelProcess &) = delete;
-    ~VorkelProcess(); // ends the program if it still runs
-
     // Starts the program with the given arguments after its name, its
     // standard output going into a pipe, and waits for its main window.
     testing::AssertionResult Start(const std::wstring &exe, const std::wstring &arguments = L"");
@@ -28,24 +24,24 @@ public:
     std::wstring ItemText(int nID) const { return ::ItemText(m_hMain, nID); }
 
     // The program's one thread, which owns all its windows.
-    GuiThread Gui() const { return GuiThread(m_process.dwThreadId); }
+    GuiThread Gui() const { return GuiThread(m_program.ThreadId()); }
 
     // Browse, the path typed into the real file chooser, Open: done when
     // the path box shows it and the chooser has gone.
     testing::AssertionResult Browse(const std::wstring &path);
 
     // Whether the program has ended within timeoutMs; its exit code then.
-    bool Exited(DWORD timeoutMs, DWORD &exitCode) const;
+    bool Exited(DWORD timeoutMs, DWORD &exitCode) const
+    {
+        return m_program.Exited(timeoutMs, exitCode);
+    }
 
-    // Everything the program wrote to its standard output so far (all of it
-    // once it has ended: the C runtime flushes its buffer at exit).
-    std::string Output();
+    // What the program wrote to its standard output so far.
+    std::string Output() { return m_program.Output(); }
 
 private:
-    PROCESS_INFORMATION m_process = {};
-    HANDLE m_hOutput = NULL; // the pipe's reading end
+    ChildProcess m_program; // ended, should a test leave it running
     HWND m_hMain = NULL;
-    std::string m_output;
 };
 
 #endif

@@ -1,6 +1,8 @@
 // Reading resources back from a module.
 #include "resource_reader.h"
 
+#include "windows_under_test.h"
+
 std::vector<BYTE> ResourceBytes(HMODULE hModule, LPCWSTR type, int name, WORD language)
 {
     HRSRC hRes = ::FindResourceExW(hModule, type, MAKEINTRESOURCEW(name), language);
@@ -42,14 +44,6 @@ std::wstring ClassName(const std::wstring &cls)
     return cls == L"#128" ? L"button" : cls == L"#129" ? L"edit" : cls == L"#130" ? L"static" : cls;
 }
 
-std::string Utf8(const std::wstring &text)
-{
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      &utf8[0], static_cast<int>(utf8.size()), NULL, NULL));
-    return utf8;
-}
-
 DialogUnits ReadRect(ResourceReader &r)
 {
     DialogUnits rect;
@@ -62,7 +56,7 @@ DialogUnits ReadRect(ResourceReader &r)
 
 std::ostream &operator<<(std::ostream &os, const DialogItem &item)
 {
-    return os << Utf8(item.cls) << " " << item.id << " \"" << Utf8(item.text) << "\" "
+    return os << ToUtf8(item.cls) << " " << item.id << " \"" << ToUtf8(item.text) << "\" "
               << item.rect.x << "," << item.rect.y << "," << item.rect.cx << "," << item.rect.cy
               << " style 0x" << std::hex << item.style << " ex 0x" << item.exStyle << std::dec
               << " creation data " << item.creationDataBytes;

@@ -20,22 +20,46 @@ HWND FileNameBox(HWND hChooser)
 
 } // namespace
 
-std::wstring FromAnsi(const std::string &text)
+namespace {
+
+std::wstring ToWide(UINT codePage, const std::string &text)
 {
     std::wstring wide(text.size(), L'\0');
-    wide.resize(::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+    wide.resize(::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
                                       &wide[0], static_cast<int>(wide.size())));
     return wide;
 }
 
-std::string ToAnsi(const std::wstring &text)
+std::string FromWide(UINT codePage, const std::wstring &text)
 {
     // Up to 4 bytes a character: UTF-8 takes 3 for a Chinese character and
     // 4 for a surrogate pair (two UTF-16 units, so 2 each is enough there).
-    std::string ansi(text.size() * 3, '\0');
-    ansi.resize(::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                      &ansi[0], static_cast<int>(ansi.size()), NULL, NULL));
-    return ansi;
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                       &bytes[0], static_cast<int>(bytes.size()), NULL, NULL));
+    return bytes;
+}
+
+} // namespace
+
+std::wstring FromAnsi(const std::string &text)
+{
+    return ToWide(CP_ACP, text);
+}
+
+std::string ToAnsi(const std::wstring &text)
+{
+    return FromWide(CP_ACP, text);
+}
+
+std::wstring FromUtf8(const std::string &text)
+{
+    return ToWide(CP_UTF8, text);
+}
+
+std::string ToUtf8(const std::wstring &text)
+{
+    return FromWide(CP_UTF8, text);
 }
 
 bool Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *pResult)

@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
-// Texts between the ANSI code page and UTF-16 (the tests' literals).
+// Texts between the ANSI code page or UTF-8 and UTF-16 (the tests' literals).
 std::wstring FromAnsi(const std::string &text);
 std::string ToAnsi(const std::wstring &text);
+std::wstring FromUtf8(const std::string &text);
+std::string ToUtf8(const std::wstring &text);
 
 // Sends a message and waits for it to be handled, a few seconds at most (a
 // window answers at once unless its thread is hung or in a modal loop that
