@@ -34,7 +34,7 @@ INT_PTR CALLBACK RecordAndEnd(HWND hDlg, UINT message, WPARAM, LPARAM lParam)
     Shown *pShown = reinterpret_cast<Shown *>(lParam);
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hDlg, WM_GETFONT, 0, 0)),
                  sizeof(pShown->font), &pShown->font);
-    for (HWND hWnd = ::GetWindow(hDlg, GW_CHILD); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+    for (HWND hWnd : Controls(hDlg))
         pShown->controls.emplace_back(::GetDlgCtrlID(hWnd), TextOf(hWnd));
     ::EndDialog(hDlg, IDOK);
     return TRUE;
@@ -142,8 +142,7 @@ public:
 protected:
     BOOL OnInitDialog() override
     {
-        for (HWND hWnd = ::GetWindow(m_hWnd, GW_CHILD); hWnd != NULL;
-             hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        for (HWND hWnd : Controls(m_hWnd)) {
             LOGFONTW lf = {};
             ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)), sizeof(lf),
                          &lf);

@@ -28,14 +28,6 @@ void DialogsOnScreenTest::LookAtAbout(const std::function<void(HWND)> &look)
     EXPECT_EQ(Run(script), IDCANCEL);
 }
 
-std::vector<HWND> Controls(HWND hDlg)
-{
-    std::vector<HWND> controls;
-    for (HWND hWnd = ::GetWindow(hDlg, GW_CHILD); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
-        controls.push_back(hWnd);
-    return controls;
-}
-
 FontDC::FontDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd))
 {
     HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));

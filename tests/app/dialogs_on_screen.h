@@ -20,10 +20,6 @@ protected:
     void LookAtAbout(const std::function<void(HWND)> &look);
 };
 
-// A dialog's controls, in the order the dialog manager made them: the
-// template's.
-std::vector<HWND> Controls(HWND hDlg);
-
 // A device context of a window, with the font the window draws its text with
 // selected (WM_GETFONT; none: the system font), while it lives.
 class FontDC {

@@ -151,13 +151,13 @@ TEST_F(VorkelTest, WindowTextsAreTheTemplatesOwn)
         ASSERT_FALSE(dlg.items.empty());
         EXPECT_EQ(TextOf(hDlg), dlg.caption);
         // Labels have no ID of their own: they are found in tab order.
-        HWND hItem = ::GetWindow(hDlg, GW_CHILD);
-        for (const DialogItem &item : dlg.items) {
-            ASSERT_NE(hItem, nullptr);
+        std::vector<HWND> controls = Controls(hDlg);
+        ASSERT_EQ(controls.size(), dlg.items.size());
+        for (std::size_t i = 0; i < controls.size(); i++) {
+            const DialogItem &item = dlg.items[i];
             if (item.text.empty() || item.text[0] != L'#') { // not an icon's ordinal
-                EXPECT_EQ(TextOf(hItem), item.text);
+                EXPECT_EQ(TextOf(controls[i]), item.text) << item;
             }
-            hItem = ::GetWindow(hItem, GW_HWNDNEXT);
         }
     };
     expectTexts(m_vorkel.Main(), IDD_MAIN);

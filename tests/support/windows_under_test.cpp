@@ -87,6 +87,14 @@ std::wstring ItemText(HWND hDlg, int nID)
     return TextOf(::GetDlgItem(hDlg, nID));
 }
 
+std::vector<HWND> Controls(HWND hDlg)
+{
+    std::vector<HWND> controls;
+    for (HWND hWnd = ::GetWindow(hDlg, GW_CHILD); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+        controls.push_back(hWnd);
+    return controls;
+}
+
 void Click(HWND hDlg, int nID)
 {
     ::PostMessageW(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0);

@@ -29,6 +29,10 @@ bool Send(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
 std::wstring TextOf(HWND hWnd);
 std::wstring ItemText(HWND hDlg, int nID);
 
+// A dialog's controls in the order the dialog manager made them: its
+// template's, which is also the tab order.
+std::vector<HWND> Controls(HWND hDlg);
+
 // A click on control nID of dialog hDlg: posted (for a button whose handler
 // runs a modal loop: a sender would wait for the loop to end), or sent (true
 // once the click has been handled).
