@@ -1,6 +1,6 @@
 // The class library's own helpers, for its classes rather than for programs:
-// what the ANSI code page's characters take, dialog templates in memory, and
-// the font a dialog is to be shown with.
+// what the ANSI code page's characters take, the system DLLs it loads at run
+// time, dialog templates in memory, and the font a dialog is to be shown with.
 #ifndef VORKEL_AFX_AFXPRIV_H
 #define VORKEL_AFX_AFXPRIV_H
 
@@ -20,6 +20,26 @@ int AFXAPI AfxGetMaxCharSize();
 // MaxCharSize - 1 bytes unused: only where one more character of the longest
 // kind would still have fitted can nothing have been cut.
 BOOL AFXAPI AfxIsTextWhole(int nLength, int nBufSize);
+
+// A DLL of System32 (comdlg32.dll, shell32.dll), loaded from there and no
+// other folder; null when it can't be. The library loads such DLLs itself
+// rather than importing them, and only after the start-up has restricted the
+// DLL search (dllsearch.cpp): the loader would resolve an import, and the
+// DLLs that DLL loads by name in turn, before any code of the program runs,
+// looking in the program's folder first.
+HMODULE AFXAPI AfxLoadSystemLibrary(LPCSTR lpszName);
+
+// Function lpszProc of System32's DLL lpszDll, as the type PFN; null when
+// the DLL can't be loaded or lacks it, which the caller takes as a failure.
+FARPROC AFXAPI AfxGetSystemProcAddress(LPCSTR lpszDll, LPCSTR lpszProc);
+template <class PFN>
+PFN AfxGetSystemProc(LPCSTR lpszDll, LPCSTR lpszProc)
+{
+    // Through a plain function pointer type: GCC warns of a cast between
+    // function types that differ.
+    return reinterpret_cast<PFN>(
+        reinterpret_cast<void (*)()>(AfxGetSystemProcAddress(lpszDll, lpszProc)));
+}
 
 // A copy of a dialog template from the resources, in either form (DLGTEMPLATE
 // or DLGTEMPLATEEX), whose font and texts can be read and whose font face can

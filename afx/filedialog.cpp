@@ -1,4 +1,5 @@
-// CFileDialog: the system's open-file dialog (GetOpenFileNameA).
+// CFileDialog: the system's open-file dialog (GetOpenFileNameA of comdlg32,
+// loaded from System32 when the dialog is first shown).
 #include "afxdlgs.h"
 
 #include <cstring>
@@ -10,6 +11,8 @@ namespace {
 // Paths beyond MAX_PATH (long paths) take up to 32767 UTF-16 units. The
 // buffer lives on the heap: a CFileDialog is usually a local variable.
 const std::size_t FILE_NAME_BUFFER_SIZE = 32 * 1024;
+
+typedef BOOL(APIENTRY *PFNGETFILENAME)(LPOPENFILENAMEA lpofn);
 
 } // namespace
 
@@ -53,7 +56,9 @@ INT_PTR CFileDialog::DoModal()
 {
     // The owner is disabled while the chooser is up, as for any modal dialog.
     m_ofn.hwndOwner = GetOwnerForModal();
-    BOOL bChosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
+    PFNGETFILENAME pfnGetFileName = AfxGetSystemProc<PFNGETFILENAME>(
+        "comdlg32.dll", m_bOpenFileDialog ? "GetOpenFileNameA" : "GetSaveFileNameA");
+    BOOL bChosen = pfnGetFileName != NULL && pfnGetFileName(&m_ofn);
 
     // Windows fails with FNERR_BUFFERTOOSMALL when the choice does not fit
     // the buffer. Wine's chooser checks only the name's length in UTF-16
