@@ -11,7 +11,9 @@ struct Sample {
 };
 
 struct E2eInputs {
-    std::wstring vorkelExe; // Windows path of Vorkel.exe
+    std::wstring vorkelExe;  // Windows path of Vorkel.exe
+    std::wstring md5hexExe;  // and of md5hex.exe
+    std::wstring plantedDll; // a DLL that marks its loading (planted_dll.c)
     std::vector<Sample> samples;
 };
 

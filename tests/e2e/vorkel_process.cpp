@@ -5,9 +5,11 @@
 #include "resource.h"
 
 testing::AssertionResult VorkelProcess::Start(const std::wstring &exe,
-                                              const std::wstring &arguments)
+                                              const std::wstring &arguments,
+                                              const std::wstring &currentDirectory)
 {
-    testing::AssertionResult started = m_program.Start(exe, L"\"" + exe + L"\" " + arguments);
+    testing::AssertionResult started =
+        m_program.Start(exe, L"\"" + exe + L"\" " + arguments, -1, currentDirectory);
     if (!started)
         return started;
 

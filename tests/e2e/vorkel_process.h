@@ -16,8 +16,10 @@
 class VorkelProcess {
 public:
     // Starts the program with the given arguments after its name, its
-    // standard output going into a pipe, and waits for its main window.
-    testing::AssertionResult Start(const std::wstring &exe, const std::wstring &arguments = L"");
+    // standard output going into a pipe, in currentDirectory (when given),
+    // and waits for its main window.
+    testing::AssertionResult Start(const std::wstring &exe, const std::wstring &arguments = L"",
+                                   const std::wstring &currentDirectory = L"");
 
     HWND Main() const { return m_hMain; }
     HWND Item(int nID) const { return ::GetDlgItem(m_hMain, nID); }
@@ -25,6 +27,7 @@ public:
 
     // The program's one thread, which owns all its windows.
     GuiThread Gui() const { return GuiThread(m_program.ThreadId()); }
+    HANDLE Process() const { return m_program.Process(); }
 
     // Browse, the path typed into the real file chooser, Open: done when
     // the path box shows it and the chooser has gone.

@@ -17,7 +17,7 @@ ChildProcess::~ChildProcess()
 }
 
 testing::AssertionResult ChildProcess::Start(const std::wstring &exe, std::wstring commandLine,
-                                             int nCmdShow)
+                                             int nCmdShow, const std::wstring &currentDirectory)
 {
     // The pipe's writing end is the only handle the program inherits from
     // us; ours is closed once it has its own.
@@ -42,7 +42,8 @@ testing::AssertionResult ChildProcess::Start(const std::wstring &exe, std::wstri
     DWORD error = ERROR_INTERNAL_ERROR;
     for (int nTry = 0; nTry < 3 && !bStarted && error == ERROR_INTERNAL_ERROR; nTry++) {
         bStarted = ::CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, TRUE, 0, NULL,
-                                    NULL, &startup, &m_process);
+                                    currentDirectory.empty() ? NULL : currentDirectory.c_str(),
+                                    &startup, &m_process);
         error = ::GetLastError();
     }
     ::CloseHandle(hWrite);

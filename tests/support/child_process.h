@@ -18,11 +18,13 @@ public:
 
     // Starts exe with commandLine as its whole command line (the program's
     // name in it can be any), and with the show state nCmdShow in its
-    // start-up information unless that is -1.
+    // start-up information unless that is -1, in currentDirectory (when not
+    // empty; else in ours).
     testing::AssertionResult Start(const std::wstring &exe, std::wstring commandLine,
-                                   int nCmdShow = -1);
+                                   int nCmdShow = -1, const std::wstring &currentDirectory = L"");
 
     DWORD ThreadId() const { return m_process.dwThreadId; }
+    HANDLE Process() const { return m_process.hProcess; }
 
     // Whether the program has ended within timeoutMs; its exit code then.
     bool Exited(DWORD timeoutMs, DWORD &exitCode) const;
