@@ -21,16 +21,19 @@ zip=$work/first/$name.zip
 
 # Exactly these files, in one folder named like the package.
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
-expected=$(printf "$name/%s\n" MD5SUMS README.txt SHA256SUMS Vorkel.exe md5hex.exe | sort)
+expected=$(printf "$name/%s\n" MD5SUMS README.txt SHA256SUMS THIRD-PARTY-NOTICES.txt \
+    Vorkel.exe Vorkel.spdx.json md5hex.exe | sort)
 [ "$listing" = "$expected" ] || fail "the package holds"$'\n'"$listing"$'\n'"instead of"$'\n'"$expected"
 
 unzip -q "$zip" -d "$work/unpacked"
 folder=$work/unpacked/$name
 
-# The sums, checked where a user checks them, name the two programs alone.
+# The sums, checked where a user checks them, name every other file but
+# the guide.
 for sums in SHA256SUMS MD5SUMS; do
     names=$(sed 's/^[0-9a-f]*  //' "$folder/$sums" | sort | tr '\n' ' ')
-    [ "$names" = "Vorkel.exe md5hex.exe " ] || fail "$sums lists: $names"
+    [ "$names" = "THIRD-PARTY-NOTICES.txt Vorkel.exe Vorkel.spdx.json md5hex.exe " ] ||
+        fail "$sums lists: $names"
 done
 (cd "$folder" && sha256sum --strict -c SHA256SUMS && md5sum --strict -c MD5SUMS) ||
     fail "the sums do not match the programs"
@@ -39,6 +42,17 @@ done
 "$here/compare_pe.sh" "$objdump" "$vorkel" "$folder/Vorkel.exe" || fail "Vorkel.exe is not the tested one"
 "$here/compare_pe.sh" "$objdump" "$md5hex" "$folder/md5hex.exe" || fail "md5hex.exe is not the tested one"
 
+# The notices hold the runtime's licences; the SBOM names what is inside.
+notices=$folder/THIRD-PARTY-NOTICES.txt
+for licence in "License: ZPL-2.1" "Files: mingw-w64-libraries/winpthreads/\*" \
+    "GCC RUNTIME LIBRARY EXCEPTION"; do
+    grep -q "^$licence" "$notices" || fail "THIRD-PARTY-NOTICES.txt lacks $licence"
+done
+version=${name#Vorkel-}
+version=${version%-win64}
+cmake -DSBOM="$folder/Vorkel.spdx.json" -DVERSION="$version" -P "$here/sbom_check.cmake" ||
+    fail "Vorkel.spdx.json does not say what the package holds"
+
 # The guide: UTF-8 with a byte order mark, every line ended by CR LF, and
 # the package's version in its title.
 guide=$folder/README.txt
@@ -46,8 +60,6 @@ guide=$folder/README.txt
 iconv -f UTF-8 -t UTF-8 "$guide" >/dev/null || fail "README.txt is not UTF-8"
 if grep -q $'[^\r]$\|^$' "$guide"; then fail "README.txt has lines not ended by CR LF"; fi
 [ "$(tail -c 2 "$guide" | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "README.txt's last line has no CR LF"
-version=${name#Vorkel-}
-version=${version%-win64}
 head -n 1 "$guide" | grep -q -F "Vorkel $version " || fail "README.txt's title does not name version $version"
 
 # Packing does not stamp the time or the time zone of the packing into the
