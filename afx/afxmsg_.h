@@ -64,6 +64,15 @@ inline bool AfxIsCommand(WPARAM wParam, LPARAM lParam, UINT nID)
         return TRUE;                                                     \
     }
 
+// void OnDropFiles(HDROP hDropInfo): files dropped on a window that accepts
+// them (CWnd::DragAcceptFiles). The handler reads them with AfxDragQueryFile
+// and ends with AfxDragFinish, which frees the handle.
+#define ON_WM_DROPFILES()                                     \
+    if (message == WM_DROPFILES) {                            \
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));         \
+        return TRUE;                                          \
+    }
+
 // void memberFxn(): a click on button nID.
 #define ON_BN_CLICKED(nID, memberFxn)                                          \
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&              \

@@ -40,6 +40,11 @@ public:
     // The object is the library's, to be used right away and not kept.
     CMenu *GetSystemMenu(BOOL bRevert) const;
 
+    // Whether files dragged from Explorer (or any other program) may be
+    // dropped on the window: they then arrive as WM_DROPFILES, for the
+    // message map's ON_WM_DROPFILES(). Without shell32 the window takes none.
+    void DragAcceptFiles(BOOL bAccept = TRUE);
+
     // Moves data between the members bound in DoDataExchange and the
     // controls: FALSE fills the controls, TRUE reads them back.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
@@ -60,6 +65,7 @@ protected:
     // The default handlers, for derived classes to fall back on.
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();
+    afx_msg void OnDropFiles(HDROP hDropInfo);
 
 private:
     // Set while a message is being handled: where Default() leaves its mark.
@@ -159,6 +165,14 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
 // quote (UTF-8's are all from 0x80 up; in 936 and 932 the second byte is
 // from 0x40 up).
 LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine);
+
+// The files of a drop (WM_DROPFILES), as shell32's DragQueryFileA and
+// DragFinish give them; shell32 is loaded at run time (see afxpriv.h), so
+// programs of the library call these instead. iFile 0xFFFFFFFF gives the
+// number of files; a null lpszFile the length in bytes of file iFile's name,
+// without its terminator. 0 when shell32 can't be had.
+UINT AFXAPI AfxDragQueryFile(HDROP hDrop, UINT iFile, LPSTR lpszFile, UINT cch);
+void AFXAPI AfxDragFinish(HDROP hDrop);
 
 // A menu, by its handle.
 class CMenu {
