@@ -5,6 +5,7 @@
 #include <afxdlgs.h>
 
 #include <string>
+#include <vector>
 
 #include "AboutBox.h"
 #include "md5file.h"
@@ -31,6 +32,7 @@ BEGIN_MESSAGE_MAP(CDigestDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
     ON_BN_CLICKED(IDC_GENERATE, OnGenerate)
+    ON_WM_DROPFILES()
 END_MESSAGE_MAP()
 
 BOOL CDigestDlg::OnInitDialog()
@@ -50,6 +52,8 @@ BOOL CDigestDlg::OnInitDialog()
 
     SetIcon(m_hIcon, TRUE);  // the large icon
     SetIcon(m_hIcon, FALSE); // the small icon
+
+    DragAcceptFiles(); // a file dropped on the window is chosen too
 
     return TRUE; // the focus goes to the path box, the first tab stop
 }
@@ -102,6 +106,51 @@ void CDigestDlg::OnBrowse()
         m_strDigest = "";
         UpdateData(FALSE);
     }
+}
+
+namespace {
+
+// Whether name (in the ANSI code page) is a file that exists, not a folder.
+// Asked in UTF-16: the ANSI functions refuse paths of 260 characters and
+// more, the wide ones do not, and fopen opens such paths too.
+bool IsExistingFile(const std::string &strName)
+{
+    int nWide = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, strName.c_str(), -1, NULL, 0);
+    if (nWide <= 0)
+        return false;
+    std::vector<wchar_t> wideName(nWide);
+    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, strName.c_str(), -1, wideName.data(),
+                          nWide);
+    DWORD dwAttributes = ::GetFileAttributesW(wideName.data());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+// Files dropped on the window (from Explorer, or a browser's downloads):
+// the first that is an existing file is chosen, as Browse chooses one.
+// Folders and names that are gone are passed over; with none left, nothing
+// changes.
+void CDigestDlg::OnDropFiles(HDROP hDropInfo)
+{
+    UINT nFiles = AfxDragQueryFile(hDropInfo, 0xFFFFFFFF, NULL, 0);
+    for (UINT i = 0; i < nFiles; i++) {
+        // The name's length first, so that a long path is read whole.
+        UINT nLength = AfxDragQueryFile(hDropInfo, i, NULL, 0);
+        if (nLength == 0)
+            continue;
+        std::string strName(nLength + 1, '\0');
+        if (AfxDragQueryFile(hDropInfo, i, &strName[0], nLength + 1) != nLength)
+            continue;
+        strName.resize(nLength);
+        if (IsExistingFile(strName)) {
+            m_strPath = strName.c_str();
+            m_strDigest = "";
+            UpdateData(FALSE);
+            break;
+        }
+    }
+    AfxDragFinish(hDropInfo);
 }
 
 // Hashes the file last chosen with Browse: what the path box shows now may

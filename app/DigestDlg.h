@@ -13,7 +13,7 @@ public:
 
     enum { IDD = IDD_MAIN };
 
-    CString m_strPath;   // the file last chosen with Browse: the one Generate hashes
+    CString m_strPath;   // the file last chosen (Browse, or dropped): the one Generate hashes
     CString m_strDigest; // its digest in upper case, or empty
 
 protected:
@@ -27,6 +27,7 @@ protected:
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnBrowse();
     afx_msg void OnGenerate();
+    afx_msg void OnDropFiles(HDROP hDropInfo);
 
     DECLARE_MESSAGE_MAP()
 };
