@@ -14,6 +14,7 @@ struct E2eInputs {
     std::wstring vorkelExe;  // Windows path of Vorkel.exe
     std::wstring md5hexExe;  // and of md5hex.exe
     std::wstring plantedDll; // a DLL that marks its loading (planted_dll.c)
+    std::wstring dropHook;   // a hook DLL that drops a file (drop_hook.cpp)
     std::vector<Sample> samples;
 };
 

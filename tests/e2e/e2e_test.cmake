@@ -2,7 +2,8 @@
 # makes the sample files they have Vorkel hash, and lists them for the tests
 # with md5sum's digests, the digests the program must show.
 #   cmake -DEMULATOR=... -DTESTS=vorkel_e2e.exe -DVORKEL=Vorkel.exe
-#         -DMD5HEX=md5hex.exe -DPLANTED=planted.dll -DWORK_DIR=... -P e2e_test.cmake
+#         -DMD5HEX=md5hex.exe -DPLANTED=planted_dll.dll -DDROP_HOOK=drop_hook.dll
+#         -DWORK_DIR=... -P e2e_test.cmake
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
@@ -58,14 +59,15 @@ foreach(name IN LISTS names)
 endforeach()
 file(WRITE "${work}/samples.md5" "${list}")
 
-foreach(program vorkel md5hex planted)
+foreach(program vorkel md5hex planted drop_hook)
   string(TOUPPER ${program} variable)
   file(REAL_PATH "${${variable}}" ${program})
   string(REPLACE "/" "\\" ${program} "Z:${${program}}")
 endforeach()
 string(REPLACE "/" "\\" samples "Z:${work}/samples.md5")
 # The time limit ends the run should a program it started keep it waiting.
-execute_process(COMMAND ${EMULATOR} "${TESTS}" "${vorkel}" "${md5hex}" "${planted}" "${samples}"
+execute_process(COMMAND ${EMULATOR} "${TESTS}" "${vorkel}" "${md5hex}" "${planted}" "${drop_hook}"
+                        "${samples}"
                 RESULT_VARIABLE status TIMEOUT 180)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "vorkel_e2e: status ${status}")

@@ -1,6 +1,6 @@
 // The end-to-end tests of Vorkel.exe. Started by e2e_test.cmake, which makes
 // the sample files and has md5sum compute their digests:
-//   vorkel_e2e.exe [GTEST FLAGS] VORKEL.EXE MD5HEX.EXE PLANTED.DLL SAMPLES
+//   vorkel_e2e.exe [GTEST FLAGS] VORKEL.EXE MD5HEX.EXE PLANTED.DLL DROP_HOOK.DLL SAMPLES
 // SAMPLES lists them as md5sum does, "<digest>  <path>" a line, in UTF-8 with
 // Windows paths.
 #include <gtest/gtest.h>
@@ -39,16 +39,17 @@ const E2eInputs &Inputs()
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 5) {
-        std::fprintf(stderr,
-                     "usage: vorkel_e2e [GTEST FLAGS] VORKEL.EXE MD5HEX.EXE PLANTED.DLL SAMPLES\n");
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: vorkel_e2e [GTEST FLAGS] VORKEL.EXE MD5HEX.EXE PLANTED.DLL "
+                             "DROP_HOOK.DLL SAMPLES\n");
         return 2;
     }
     g_inputs.vorkelExe = FromAnsi(argv[1]);
     g_inputs.md5hexExe = FromAnsi(argv[2]);
     g_inputs.plantedDll = FromAnsi(argv[3]);
-    if (!ReadSamples(argv[4], g_inputs.samples)) {
-        std::fprintf(stderr, "vorkel_e2e: no samples in %s\n", argv[4]);
+    g_inputs.dropHook = FromAnsi(argv[4]);
+    if (!ReadSamples(argv[5], g_inputs.samples)) {
+        std::fprintf(stderr, "vorkel_e2e: no samples in %s\n", argv[5]);
         return 2;
     }
     return RUN_ALL_TESTS();
