@@ -2,6 +2,7 @@
 // through an MD5 context and formats the digest as hex text.
 #include "md5file.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "md5.h"
@@ -19,22 +20,11 @@ const std::size_t STREAM_BUFFER_SIZE = 64 * 1024;
 
 } // namespace
 
-char *MD5FileHex(char *path)
+int MD5StreamDigest(std::FILE *file, unsigned char digest[16])
 {
     MD5_CTX context;
     unsigned char readBuffer[1024];
-    unsigned char digest[16];
-    char text[33];
-    char streamBuffer[STREAM_BUFFER_SIZE];
-    std::FILE *file;
     std::size_t n;
-
-    // Binary mode: the bytes of the file, with no newline translation.
-    if ((file = std::fopen(path, "rb")) == NULL) {
-        std::printf("%s can't be opened\n", path);
-        return NULL;
-    }
-    std::setvbuf(file, streamBuffer, _IOFBF, sizeof(streamBuffer));
 
     MD5Init(&context);
     while ((n = std::fread(readBuffer, 1, sizeof(readBuffer), file)) != 0)
@@ -42,13 +32,42 @@ char *MD5FileHex(char *path)
     MD5Final(digest, &context);
 
     // A short read is an error or the end of the file; only the end of the
-    // file yields a digest. (A directory, for one, opens but can't be read.)
-    if (std::ferror(file)) {
-        std::fclose(file);
+    // file yields a digest.
+    return std::ferror(file) ? MD5FILE_READ_ERROR : MD5FILE_OK;
+}
+
+int MD5FileDigest(char *path, unsigned char digest[16])
+{
+    char streamBuffer[STREAM_BUFFER_SIZE];
+    std::FILE *file;
+    int status;
+    int error;
+
+    // Binary mode: the bytes of the file, with no newline translation.
+    if ((file = std::fopen(path, "rb")) == NULL)
+        return MD5FILE_OPEN_ERROR;
+    std::setvbuf(file, streamBuffer, _IOFBF, sizeof(streamBuffer));
+
+    status = MD5StreamDigest(file, digest);
+    error = errno; // the read's reason, whatever closing does to errno
+    std::fclose(file);
+    errno = error;
+    return status;
+}
+
+char *MD5FileHex(char *path)
+{
+    unsigned char digest[16];
+    char text[33];
+
+    switch (MD5FileDigest(path, digest)) {
+    case MD5FILE_OPEN_ERROR:
+        std::printf("%s can't be opened\n", path);
+        return NULL;
+    case MD5FILE_READ_ERROR:
         std::printf("%s can't be read\n", path);
         return NULL;
     }
-    std::fclose(file);
 
     for (int i = 0; i < 16; i++)
         std::sprintf(text + 2 * i, "%02x", digest[i]);

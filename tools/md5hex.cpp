@@ -1,24 +1,74 @@
 // md5hex: prints the MD5 digest of each file named on the command line, one
 // "<digest>  <path>" line each, the way md5sum does. A file that can't be
 // hashed gets the core's message instead and makes the exit status 1.
-#include <cstdio>
+// With -c it checks sums files as md5sum -c does (check.h); --help and
+// --version tell about it (options.h says when arguments are options).
+#include <string>
 
+#include "check.h"
 #include "md5file.h"
+#include "options.h"
+#include "output.h"
 
-int main(int argc, char **argv)
+namespace {
+
+const char kHelp[] =
+    "Usage: md5hex FILE...\n"
+    "  or:  md5hex -c [OPTION]... [FILE]...\n"
+    "Print or check MD5 (128-bit) checksums.\n"
+    "\n"
+    "Without -c, print a \"<digest>  FILE\" line for each FILE.\n"
+    "  -c, --check           read MD5 sums from the FILEs and check them, as\n"
+    "                          md5sum -c does; with no FILE, or when FILE is -,\n"
+    "                          read standard input\n"
+    "\n"
+    "The following five options are useful only when verifying checksums:\n"
+    "      --ignore-missing  don't fail or report status for missing files\n"
+    "      --quiet           don't print OK for each successfully verified file\n"
+    "      --status          don't output anything, status code shows success\n"
+    "      --strict          exit non-zero for improperly formatted checksum lines\n"
+    "  -w, --warn            warn about improperly formatted checksum lines\n"
+    "\n"
+    "      --help            display this help and exit\n"
+    "      --version         output version information and exit\n";
+
+int HashFiles(int argc, char **argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: md5hex FILE...\n");
-        return 2;
-    }
-
     int status = 0;
     for (int i = 1; i < argc; i++) {
         const char *digest = MD5FileHex(argv[i]);
         if (digest == NULL)
             status = 1;
         else
-            std::printf("%s  %s\n", digest, argv[i]);
+            Out(std::string(digest) + "  " + argv[i] + "\n");
     }
     return status;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        // Never waits for standard input: double-clicked, it would sit there.
+        Err("usage: md5hex FILE...\n");
+        return 2;
+    }
+    if (!AsksForOptions(argc, argv))
+        return HashFiles(argc, argv);
+
+    CheckOptions options;
+    switch (ParseOptions(argc, argv, &options)) {
+    case Command::Help:
+        Out(kHelp);
+        return 0;
+    case Command::Version:
+        Out(std::string(kProgramName) + " (Vorkel) " MD5HEX_VERSION "\n");
+        return 0;
+    case Command::Error:
+        return 1;
+    case Command::Check:
+        break;
+    }
+    return CheckSums(options);
 }

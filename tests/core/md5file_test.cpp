@@ -1,9 +1,11 @@
 // MD5FileHex over real files: sizes around the 1024-byte read, bytes that a
 // text-mode stream would change, paths that can't be opened or read, and the
-// shared result buffer.
+// shared result buffer; and the silent routines beneath it, MD5FileDigest and
+// MD5StreamDigest.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -166,4 +168,64 @@ TEST_F(MD5FileHexTest, ResultBufferIsSharedAcrossCalls)
     std::string output;
     EXPECT_EQ(HashCapturing((m_dir / "gone").string(), &output), nullptr);
     EXPECT_STREQ(firstResult, "900150983cd24fb0d6963f7d28e17f72");
+}
+
+namespace {
+
+std::string Hex(const unsigned char digest[16])
+{
+    char text[33];
+    for (int i = 0; i < 16; i++)
+        std::snprintf(text + 2 * i, 3, "%02x", digest[i]);
+    return text;
+}
+
+} // namespace
+
+// The same digest as MD5FileHex's, and no word on standard output whatever
+// happens: the caller reports failures, errno telling why.
+TEST_F(MD5FileHexTest, FileDigestIsSilentAndSaysWhyItFailed)
+{
+    const std::string all = AllByteValues(9);
+    std::string path = MakeFile("all", all);
+    std::string missing = (m_dir / "no such file").string();
+    std::string dir = m_dir.string();
+    unsigned char digest[16];
+
+    testing::internal::CaptureStdout();
+    int found = MD5FileDigest(&path[0], digest);
+    std::string foundHex = Hex(digest);
+    errno = 0;
+    int notFound = MD5FileDigest(&missing[0], digest);
+    int notFoundErrno = errno;
+    errno = 0;
+    int directory = MD5FileDigest(&dir[0], digest);
+    int directoryErrno = errno;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    EXPECT_EQ(found, MD5FILE_OK);
+    EXPECT_EQ(foundHex, ReferenceMD5::Hex(all));
+    EXPECT_EQ(notFound, MD5FILE_OPEN_ERROR);
+    EXPECT_EQ(notFoundErrno, ENOENT);
+#ifdef _WIN32
+    EXPECT_EQ(directory, MD5FILE_OPEN_ERROR);
+    EXPECT_EQ(directoryErrno, EACCES);
+#else
+    EXPECT_EQ(directory, MD5FILE_READ_ERROR);
+    EXPECT_EQ(directoryErrno, EISDIR);
+#endif
+}
+
+TEST_F(MD5FileHexTest, StreamDigestHashesWhatIsLeftAndLeavesTheStreamOpen)
+{
+    const std::string bytes = AllByteValues(5);
+    std::FILE *file = std::fopen(MakeFile("bytes", bytes).c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fseek(file, 100, SEEK_SET), 0);
+    unsigned char digest[16];
+    EXPECT_EQ(MD5StreamDigest(file, digest), MD5FILE_OK);
+    EXPECT_EQ(Hex(digest), ReferenceMD5::Hex(bytes.substr(100)));
+    EXPECT_EQ(MD5StreamDigest(file, digest), MD5FILE_OK); // at the end: the empty message
+    EXPECT_EQ(Hex(digest), "d41d8cd98f00b204e9800998ecf8427e");
+    std::fclose(file);
 }

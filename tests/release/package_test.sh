@@ -37,6 +37,12 @@ for sums in SHA256SUMS MD5SUMS; do
 done
 (cd "$folder" && sha256sum --strict -c SHA256SUMS && md5sum --strict -c MD5SUMS) ||
     fail "the sums do not match the programs"
+# And as a user checks them on Windows: with the md5hex.exe in the package.
+checked=$(cd "$folder" && "$here/../../cmake/wine-run.sh" ./md5hex.exe --strict -c MD5SUMS) ||
+    fail "md5hex.exe --strict -c MD5SUMS: exit status $?"
+[ "$(printf '%s' "$checked" | tr -d '\r')" = \
+    $'Vorkel.exe: OK\nmd5hex.exe: OK\nTHIRD-PARTY-NOTICES.txt: OK\nVorkel.spdx.json: OK' ] ||
+    fail "md5hex.exe -c MD5SUMS printed: $checked"
 
 # The programs are the tested ones, byte for byte.
 "$here/compare_pe.sh" "$objdump" "$vorkel" "$folder/Vorkel.exe" || fail "Vorkel.exe is not the tested one"

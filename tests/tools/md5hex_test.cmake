@@ -25,3 +25,29 @@ run_md5hex(0 "900150983cd24fb0d6963f7d28e17f72  abc.txt\nd41d8cd98f00b204e980099
 run_md5hex(1 "missing can't be opened\n900150983cd24fb0d6963f7d28e17f72  abc.txt\n" "^$"
            missing abc.txt)
 run_md5hex(2 "" "^usage: md5hex FILE\\.\\.\\.\n$")
+
+# Check mode on sums files in UTF-8, with LF and with CR LF line ends, naming
+# files in Chinese, in Korean and with an emoji (4 bytes in UTF-8, a
+# surrogate pair in UTF-16): under Wine in the Chinese locale, whose code
+# page 936 spells none of the last two, md5hex.exe opens them only through
+# its manifest's UTF-8 code page. The digests are CMake's own.
+set(names "样本 文件.bin" "한국어 파일.bin" "emoji 😀.bin")
+set(sums "")
+set(oks "")
+foreach(name IN LISTS names)
+  file(WRITE "${WORK_DIR}/${name}" "${name}\n")
+  file(MD5 "${WORK_DIR}/${name}" digest)
+  string(APPEND sums "${digest}  ${name}\n")
+  string(APPEND oks "${name}: OK\n")
+endforeach()
+file(WRITE "${WORK_DIR}/names.md5" "${sums}")
+string(REPLACE "\n" "\r\n" crlf "${sums}")
+file(WRITE "${WORK_DIR}/names-crlf.md5" "${crlf}")
+run_md5hex(0 "${oks}" "^$" -c names.md5)
+run_md5hex(0 "${oks}" "^$" --check names-crlf.md5)
+file(WRITE "${WORK_DIR}/missing.md5" "${digest}  없는 파일.bin\n")
+run_md5hex(1 "없는 파일.bin: FAILED open or read\n"
+           "^md5hex: '없는 파일\\.bin': No such file or directory\nmd5hex: WARNING: 1 listed file could not be read\n$"
+           -c missing.md5)
+
+run_md5hex(0 "md5hex (Vorkel) ${VERSION}\n" "^$" --version)

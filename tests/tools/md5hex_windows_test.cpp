@@ -1,0 +1,250 @@
+// md5hex.exe's Windows footing, under Wine in the Chinese locale: its output
+// to a console (names in any script readable, the console's code page left as
+// it was), its manifest as the system reads it, and its version record.
+//   md5hex_windows_tests.exe [GTEST FLAGS] MD5HEX.EXE
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "vorkel_version.h"
+#include "windows_under_test.h"
+
+namespace {
+
+std::wstring g_md5hex; // its Windows path
+
+const char kAbc[] = "900150983cd24fb0d6963f7d28e17f72"; // MD5("abc"), RFC 1321
+
+// Names that the Chinese code page 936 can spell and names it can't.
+const wchar_t *const kNames[] = {L"样本 文件.txt", L"한국어 파일.txt", L"emoji 😀.txt"};
+
+// md5hex.exe run in this process's console, which the test gives it, with
+// its standard handles left to it: what it leaves on the screen, one text a
+// row, and its exit code.
+class ConsoleOutput : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ::FreeConsole();
+        ASSERT_TRUE(::AllocConsole()) << "error " << ::GetLastError();
+        ::CreateDirectoryW(kFolder, NULL);
+        std::string sums;
+        for (const wchar_t *name : kNames) {
+            WriteFile(std::wstring(kFolder) + L"\\" + name, "abc");
+            sums += std::string(kAbc) + "  " + ToUtf8(name) + "\n";
+        }
+        sums += std::string(kAbc) + "  " + ToUtf8(L"없는 파일.txt") + "\n";
+        WriteFile(std::wstring(kFolder) + L"\\sums.md5", sums);
+    }
+
+    static void WriteFile(const std::wstring &path, const std::string &bytes)
+    {
+        std::FILE *file = _wfopen(path.c_str(), L"wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+
+    // Runs md5hex.exe with these arguments; its rows in rows.
+    DWORD Run(const std::wstring &arguments, std::vector<std::wstring> *rows)
+    {
+        HANDLE hScreen = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                                       0, NULL);
+        EXPECT_NE(hScreen, INVALID_HANDLE_VALUE);
+        CONSOLE_SCREEN_BUFFER_INFO before;
+        ::GetConsoleScreenBufferInfo(hScreen, &before);
+
+        std::wstring commandLine = L"md5hex " + arguments;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        DWORD exitCode = 99;
+        if (!::CreateProcessW(g_md5hex.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+                              kFolder, &startup, &process)) {
+            ADD_FAILURE() << "CreateProcess: error " << ::GetLastError();
+        } else {
+            EXPECT_EQ(::WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+            ::GetExitCodeProcess(process.hProcess, &exitCode);
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
+        }
+
+        CONSOLE_SCREEN_BUFFER_INFO after;
+        ::GetConsoleScreenBufferInfo(hScreen, &after);
+        for (SHORT y = before.dwCursorPosition.Y; y < after.dwCursorPosition.Y; y++) {
+            std::wstring row(after.dwSize.X, L' ');
+            DWORD read = 0;
+            ::ReadConsoleOutputCharacterW(hScreen, &row[0], row.size(), COORD{0, y}, &read);
+            row.resize(row.find_last_not_of(L' ') + 1);
+            rows->push_back(row);
+        }
+        ::CloseHandle(hScreen);
+        return exitCode;
+    }
+
+    static const wchar_t kFolder[];
+};
+
+const wchar_t ConsoleOutput::kFolder[] = L"md5hex-console-files";
+
+TEST_F(ConsoleOutput, CheckResultsAndMessagesInTheirOrderAndScripts)
+{
+    UINT codePage = ::GetConsoleOutputCP(), inputCodePage = ::GetConsoleCP();
+    std::vector<std::wstring> rows;
+    EXPECT_EQ(Run(L"-c sums.md5", &rows), 1u);
+    std::vector<std::wstring> expected;
+    for (const wchar_t *name : kNames)
+        expected.push_back(std::wstring(name) + L": OK");
+    expected.push_back(L"md5hex: '없는 파일.txt': No such file or directory");
+    expected.push_back(L"없는 파일.txt: FAILED open or read");
+    expected.push_back(L"md5hex: WARNING: 1 listed file could not be read");
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(::GetConsoleOutputCP(), codePage);
+    EXPECT_EQ(::GetConsoleCP(), inputCodePage);
+}
+
+TEST_F(ConsoleOutput, PlainDigestLines)
+{
+    std::vector<std::wstring> rows;
+    EXPECT_EQ(Run(L"\"" + std::wstring(kNames[1]) + L"\" \"" + kNames[2] + L"\"", &rows), 0u);
+    EXPECT_EQ(rows, (std::vector<std::wstring>{FromUtf8(kAbc) + L"  " + kNames[1],
+                                               FromUtf8(kAbc) + L"  " + kNames[2]}));
+}
+
+// The manifest as the system reads it: an activation context made from
+// resource 1 of type RT_MANIFEST, the only one.
+TEST(Manifest, CodePageLongPathsSupportedOsAndAsInvoker)
+{
+    HMODULE hExe = ::LoadLibraryExW(g_md5hex.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(hExe, nullptr);
+    std::vector<ULONG_PTR> names;
+    ::EnumResourceNamesW(
+        hExe, MAKEINTRESOURCEW(24),
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) -> BOOL {
+            reinterpret_cast<std::vector<ULONG_PTR> *>(param)->push_back(
+                reinterpret_cast<ULONG_PTR>(name));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&names));
+    ::FreeLibrary(hExe);
+    EXPECT_EQ(names, std::vector<ULONG_PTR>{1});
+
+    ACTCTXW actCtx = {};
+    actCtx.cbSize = sizeof(actCtx);
+    actCtx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    actCtx.lpSource = g_md5hex.c_str();
+    actCtx.lpResourceName = MAKEINTRESOURCEW(1);
+    HANDLE hActCtx = ::CreateActCtxW(&actCtx);
+    ASSERT_NE(hActCtx, INVALID_HANDLE_VALUE) << "error " << ::GetLastError();
+    auto setting = [hActCtx](const wchar_t *ns, const wchar_t *name) -> std::wstring {
+        wchar_t value[64] = L"";
+        SIZE_T written = 0;
+        return ::QueryActCtxSettingsW(0, hActCtx, ns, name, value, 64, &written) ? value
+                                                                                : L"(none)";
+    };
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage"),
+              L"UTF-8");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware"),
+              L"true");
+
+    struct {
+        DWORD ElementCount;
+        struct {
+            GUID Id;
+            ACTCTX_COMPATIBILITY_ELEMENT_TYPE Type;
+            ULONGLONG MaxVersionTested;
+        } Elements[8];
+    } compatibility = {};
+    SIZE_T written = 0;
+    ASSERT_TRUE(::QueryActCtxW(0, hActCtx, NULL, CompatibilityInformationInActivationContext,
+                               &compatibility, sizeof(compatibility), &written));
+    std::set<std::string> ids;
+    for (DWORD i = 0; i < compatibility.ElementCount; i++) {
+        const GUID &g = compatibility.Elements[i].Id;
+        char id[40];
+        std::snprintf(id, sizeof(id), "{%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x}",
+                      g.Data1, g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
+                      g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+        ids.insert(id);
+    }
+    EXPECT_EQ(ids, (std::set<std::string>{
+                       "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // Windows 7
+                       "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // 8
+                       "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // 8.1
+                       "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // 10 and 11
+                   }));
+
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION runLevel = {};
+    ASSERT_TRUE(::QueryActCtxW(0, hActCtx, NULL, RunlevelInformationInActivationContext,
+                               &runLevel, sizeof(runLevel), &written));
+    EXPECT_EQ(runLevel.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+    EXPECT_EQ(runLevel.UiAccess, 0u);
+    ::ReleaseActCtx(hActCtx);
+}
+
+// The version record, in English, of the version project(VERSION ...) states.
+TEST(VersionRecord, VorkelsVersionUnderMd5hexsNames)
+{
+    DWORD handle = 0;
+    DWORD size = ::GetFileVersionInfoSizeW(g_md5hex.c_str(), &handle);
+    ASSERT_NE(size, 0u) << "no version record";
+    std::vector<BYTE> data(size);
+    ASSERT_TRUE(::GetFileVersionInfoW(g_md5hex.c_str(), 0, size, data.data()));
+    auto query = [&data](const std::wstring &subBlock) -> const void * {
+        void *value = NULL;
+        UINT length = 0;
+        return ::VerQueryValueW(data.data(), subBlock.c_str(), &value, &length) ? value : NULL;
+    };
+
+    auto fixed = static_cast<const VS_FIXEDFILEINFO *>(query(L"\\"));
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->dwFileVersionMS, DWORD(VORKEL_VERSION_MAJOR << 16 | VORKEL_VERSION_MINOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, DWORD(VORKEL_VERSION_PATCH << 16 | VORKEL_VERSION_TWEAK));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+    EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
+
+    auto translation = static_cast<const WORD *>(query(L"\\VarFileInfo\\Translation"));
+    ASSERT_NE(translation, nullptr);
+    EXPECT_EQ(translation[0], MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    EXPECT_EQ(translation[1], 1200); // UTF-16
+
+    const std::wstring version = std::to_wstring(VORKEL_VERSION_MAJOR) + L", " +
+                                 std::to_wstring(VORKEL_VERSION_MINOR) + L", " +
+                                 std::to_wstring(VORKEL_VERSION_PATCH) + L", " +
+                                 std::to_wstring(VORKEL_VERSION_TWEAK);
+    for (const auto &entry : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"FileVersion", version},
+             {L"ProductVersion", version},
+             {L"InternalName", L"md5hex"},
+             {L"OriginalFilename", L"md5hex.exe"},
+             {L"ProductName", L"Vorkel"}}) {
+        auto text = static_cast<const wchar_t *>(query(L"\\StringFileInfo\\040904b0\\" + entry.first));
+        EXPECT_EQ(text ? std::wstring(text) : L"(missing)", entry.second) << ToUtf8(entry.first);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: md5hex_windows_tests [GTEST FLAGS] MD5HEX.EXE\n");
+        return 2;
+    }
+    // A Unix path from CMake: Wine's drive Z: is the Unix root.
+    g_md5hex = FromUtf8(argv[1]);
+    if (!g_md5hex.empty() && g_md5hex[0] == L'/')
+        g_md5hex = L"Z:" + g_md5hex;
+    for (wchar_t &c : g_md5hex)
+        if (c == L'/')
+            c = L'\\';
+    return RUN_ALL_TESTS();
+}
