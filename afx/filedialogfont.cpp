@@ -14,7 +14,7 @@ namespace {
 
 // What a control shows: its text and, for the lists (the shell's file list,
 // the combo boxes' lists), their items' texts, which can be names in any
-// script.
+// script; for a toolbar, its buttons' labels.
 std::wstring ShownText(HWND hWnd)
 {
     wchar_t szClass[32] = L"";
@@ -31,6 +31,20 @@ std::wstring ShownText(HWND hWnd)
             item.cchTextMax = MAX_PATH;
             ::SendMessageW(hWnd, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
             strText += item.pszText;
+        }
+    } else if (lstrcmpiW(szClass, TOOLBARCLASSNAMEW) == 0) {
+        // The places bar: its buttons' labels are its own, not window texts.
+        const int nButtons = static_cast<int>(::SendMessageW(hWnd, TB_BUTTONCOUNT, 0, 0));
+        for (int i = 0; i < nButtons; i++) {
+            TBBUTTON button = {};
+            ::SendMessageW(hWnd, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+            LRESULT nLength = ::SendMessageW(hWnd, TB_GETBUTTONTEXTW, button.idCommand, 0);
+            if (nLength <= 0)
+                continue;
+            strItem.assign(nLength + 1, L'\0');
+            ::SendMessageW(hWnd, TB_GETBUTTONTEXTW, button.idCommand,
+                           reinterpret_cast<LPARAM>(&strItem[0]));
+            strText += strItem.c_str();
         }
     } else if (lstrcmpiW(szClass, WC_COMBOBOXW) == 0 &&
                (::GetWindowLongW(hWnd, GWL_STYLE) & CBS_HASSTRINGS)) {

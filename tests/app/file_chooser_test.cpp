@@ -1,6 +1,6 @@
 // The file chooser that Browse opens, as a user sees it: readable in any
-// locale (every label, button and listed name drawn in a font with its
-// glyphs, where Wine would draw them in a Latin one), and refusing a typed
+// locale (every label, button, place and listed name drawn in a font with
+// its glyphs, where Wine would draw them in a Latin one), and refusing a typed
 // name that does not exist.
 #include <windows.h>
 
@@ -31,6 +31,23 @@ std::vector<std::wstring> ListItems(HWND hList)
         items.push_back(text);
     }
     return items;
+}
+
+// The labels of a toolbar's buttons (the chooser's places bar).
+std::vector<std::wstring> ButtonLabels(HWND hToolbar)
+{
+    std::vector<std::wstring> labels;
+    const int nButtons = static_cast<int>(::SendMessageW(hToolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < nButtons; i++) {
+        TBBUTTON button = {};
+        ::SendMessageW(hToolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        wchar_t text[MAX_PATH] = L"";
+        if (::SendMessageW(hToolbar, TB_GETBUTTONTEXTW, button.idCommand, 0) < MAX_PATH)
+            ::SendMessageW(hToolbar, TB_GETBUTTONTEXTW, button.idCommand,
+                           reinterpret_cast<LPARAM>(text));
+        labels.push_back(text);
+    }
+    return labels;
 }
 
 // Every visible window inside the chooser, the file list among them.
@@ -84,6 +101,8 @@ TEST_F(FileChooserTest, ShowsEveryTextWithItsGlyphs)
                 if (std::wstring(szClass) == WC_LISTVIEWW) {
                     texts = ListItems(hWnd);
                     listed.insert(texts.begin(), texts.end());
+                } else if (std::wstring(szClass) == TOOLBARCLASSNAMEW) {
+                    texts = ButtonLabels(hWnd);
                 }
                 for (const std::wstring &text : texts) {
                     if (text.empty())
