@@ -31,6 +31,18 @@ public:
 
     OPENFILENAMEA m_ofn;
 
+    // The face the chooser is shown in where the system's fonts lack its
+    // texts' glyphs, and the fonts of that face its controls were given,
+    // freed once it has closed.
+    struct StandInFonts {
+        StandInFonts() = default;
+        StandInFonts(const StandInFonts &) = delete;
+        StandInFonts &operator=(const StandInFonts &) = delete;
+        ~StandInFonts();
+        std::wstring strFace;
+        std::vector<HFONT> fonts;
+    };
+
 private:
     // Whether the name buffer holds a name, with its terminator, that cannot
     // have been cut to fit it. Never reads past the buffer's end.

@@ -67,10 +67,16 @@ public:
     const DLGTEMPLATE *GetTemplate() const;
     LANGID GetLanguage() const { return m_wLanguage; }
 
+    // The dialog's styles, and its place in dialog units (x, y).
+    DWORD GetStyle() const { return m_dwStyle; }
+    POINT GetPosition() const { return m_ptPosition; }
+
 private:
     std::vector<BYTE> m_bytes;
     std::wstring m_strItemTexts;
     LANGID m_wLanguage = 0;
+    DWORD m_dwStyle = 0;
+    POINT m_ptPosition = {0, 0};
     bool m_bExtended = false;
     std::size_t m_nFontOffset = 0;  // the point size; 0 without a font
     std::size_t m_nFaceOffset = 0;  // the face: the font's last field
@@ -80,5 +86,16 @@ private:
 // The face a dialog's font is to have instead of its template's, or empty
 // when the template's own is right: see dialogfont.cpp.
 std::wstring AFXAPI AfxGetStandInFontFace(const CDialogTemplate &dlgTemp);
+
+// Whether the font selected into hDC has a glyph for every character of
+// strText (the test the stand-in face is chosen by).
+BOOL AFXAPI AfxHasGlyphs(HDC hDC, const std::wstring &strText);
+
+// Gives every control of the system's file chooser hChooser (its own
+// controls and the shell's file list in it) whose font lacks glyphs for its
+// text a font of face strFace, in the size of the font it had. The fonts
+// go into fonts, for the caller to free once the chooser has closed.
+void AFXAPI AfxShowChooserInFace(HWND hChooser, const std::wstring &strFace,
+                                 std::vector<HFONT> &fonts);
 
 #endif

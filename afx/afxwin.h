@@ -8,6 +8,8 @@
 #include "afxmsg_.h"
 #include "afxstat_.h"
 
+#include <string>
+
 class CDataExchange;
 class CMenu;
 
@@ -88,6 +90,12 @@ public:
 
     void EndDialog(int nResult);
 
+    // While the dialog runs: the face its font has in place of its
+    // template's, where the template's lacks glyphs for its texts (see
+    // dialogfont.cpp); empty when the template's own serves. The file
+    // chooser opened over it follows it.
+    std::wstring m_strStandInFace;
+
 protected:
     // Accept (IDOK: the Enter key, an OK button) reads the controls back
     // into the members and ends the dialog with IDOK; cancel (IDCANCEL: Esc,
@@ -108,6 +116,15 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Centres the dialog over its owner when that is visible and not
+    // minimised, else over the work area of the owner's monitor (with no
+    // owner the primary one), and keeps it inside that work area.
+    void CenterWindow();
+
+    // Whether the template leaves the dialog's place to the library: at x
+    // or y 0 and without DS_ABSALIGN.
+    BOOL m_bAutoCenter = FALSE;
 };
 
 // The application object: one per program, constructed before the program

@@ -4,6 +4,8 @@
 
 #include "afxpriv.h"
 
+#include <algorithm>
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
@@ -27,18 +29,26 @@ INT_PTR CDialog::DoModal()
     // dialogfont.cpp), the dialog is made from a copy naming a font that has
     // them.
     CDialogTemplate dlgTemp;
-    std::wstring strStandIn;
-    if (dlgTemp.Load(hInst, m_lpszTemplateName))
-        strStandIn = AfxGetStandInFontFace(dlgTemp);
+    m_strStandInFace.clear();
+    m_bAutoCenter = FALSE;
+    if (dlgTemp.Load(hInst, m_lpszTemplateName)) {
+        m_strStandInFace = AfxGetStandInFontFace(dlgTemp);
+        // A template at x or y 0 gives no place of its own: the dialog
+        // manager would put the dialog at its owner's top left corner (the
+        // screen's, with no owner).
+        POINT pt = dlgTemp.GetPosition();
+        m_bAutoCenter = (pt.x == 0 || pt.y == 0) && !(dlgTemp.GetStyle() & DS_ABSALIGN);
+    }
     INT_PTR nResult;
-    if (strStandIn.empty()) {
+    if (m_strStandInFace.empty()) {
         nResult = ::DialogBoxParamA(hInst, m_lpszTemplateName, hOwner, DialogProc, lParam);
     } else {
-        dlgTemp.SetFontFace(strStandIn);
+        dlgTemp.SetFontFace(m_strStandInFace);
         nResult = ::DialogBoxIndirectParamA(hInst, dlgTemp.GetTemplate(), hOwner, DialogProc,
                                             lParam);
     }
     m_hWnd = NULL;
+    m_strStandInFace.clear();
     return nResult;
 }
 
@@ -130,8 +140,16 @@ bool ReturnsResultDirectly(UINT message)
 
 INT_PTR CDialog::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        return OnInitDialog();
+    if (message == WM_INITDIALOG) {
+        // A dialog that OnInitDialog has placed or sized itself stays so.
+        RECT before, after;
+        ::GetWindowRect(hWnd, &before);
+        BOOL bResult = OnInitDialog();
+        ::GetWindowRect(hWnd, &after);
+        if (m_bAutoCenter && ::EqualRect(&before, &after))
+            CenterWindow();
+        return bResult;
+    }
 
     LRESULT lResult;
     if (!OnWndMsg(message, wParam, lParam, &lResult))
@@ -144,4 +162,34 @@ INT_PTR CDialog::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
     // here too, and would overwrite one set before.
     ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
     return TRUE;
+}
+
+void CDialog::CenterWindow()
+{
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    const POINT ptOrigin = {0, 0}; // on the primary monitor, always
+    HMONITOR hMonitor = hOwner != NULL ? ::MonitorFromWindow(hOwner, MONITOR_DEFAULTTONEAREST)
+                                       : ::MonitorFromPoint(ptOrigin, MONITOR_DEFAULTTOPRIMARY);
+    if (!::GetMonitorInfoA(hMonitor, &mi))
+        return;
+    const RECT &work = mi.rcWork;
+
+    // A hidden or minimised owner has no place worth centring on (a
+    // minimised window sits off the screen, at -32000).
+    RECT over = work;
+    if (hOwner != NULL && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner))
+        ::GetWindowRect(hOwner, &over);
+
+    RECT rect;
+    ::GetWindowRect(m_hWnd, &rect);
+    const int cx = rect.right - rect.left, cy = rect.bottom - rect.top;
+    int x = (over.left + over.right - cx) / 2;
+    int y = (over.top + over.bottom - cy) / 2;
+    // Inside the work area; its top left corner first for a dialog larger
+    // than it, so that the caption can be reached.
+    x = std::max(std::min(x, static_cast<int>(work.right) - cx), static_cast<int>(work.left));
+    y = std::max(std::min(y, static_cast<int>(work.bottom) - cy), static_cast<int>(work.top));
+    ::SetWindowPos(m_hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -51,10 +51,7 @@ TextFit Measure(HDC hDC, const LOGFONTW &lf, const std::wstring &strText)
         return fit;
     HGDIOBJ hOld = ::SelectObject(hDC, hFont);
     const int nLength = static_cast<int>(strText.size());
-    std::vector<WORD> indices(strText.size());
-    fit.bHasGlyphs = ::GetGlyphIndicesW(hDC, strText.c_str(), nLength, indices.data(),
-                                        GGI_MARK_NONEXISTING_GLYPHS) == strText.size() &&
-                     std::find(indices.begin(), indices.end(), 0xFFFF) == indices.end();
+    fit.bHasGlyphs = AfxHasGlyphs(hDC, strText) != FALSE;
     fit.bHasBitmaps = ::GetFontData(hDC, BITMAP_LOCATION_TABLE, 0, NULL, 0) != GDI_ERROR;
     static const wchar_t LETTERS[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE letters, text;
@@ -103,6 +100,16 @@ std::vector<std::wstring> FamiliesOf(HDC hDC, BYTE nCharset)
 }
 
 } // namespace
+
+BOOL AFXAPI AfxHasGlyphs(HDC hDC, const std::wstring &strText)
+{
+    // A font without a glyph for a character draws its default glyph, an
+    // empty box: GGI_MARK_NONEXISTING_GLYPHS tells those apart.
+    std::vector<WORD> indices(strText.size());
+    return ::GetGlyphIndicesW(hDC, strText.c_str(), static_cast<int>(strText.size()),
+                              indices.data(), GGI_MARK_NONEXISTING_GLYPHS) == strText.size() &&
+           std::find(indices.begin(), indices.end(), 0xFFFF) == indices.end();
+}
 
 std::wstring AFXAPI AfxGetStandInFontFace(const CDialogTemplate &dlgTemp)
 {

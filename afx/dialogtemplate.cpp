@@ -116,7 +116,10 @@ BOOL CDialogTemplate::Load(HINSTANCE hInst, LPCTSTR lpszTemplateName)
         r.Dword(); // extended style
     }
     const WORD nItems = r.Word();
-    r.Skip(4 * sizeof(WORD)); // x, y, cx, cy
+    m_dwStyle = dwStyle;
+    m_ptPosition.x = static_cast<SHORT>(r.Word());
+    m_ptPosition.y = static_cast<SHORT>(r.Word());
+    r.Skip(2 * sizeof(WORD)); // cx, cy
     r.NameOrOrdinal();        // menu
     r.NameOrOrdinal();        // class
     r.Text();                 // caption

@@ -52,13 +52,65 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
     m_ofn.Flags = dwFlags;
 }
 
+namespace {
+
+// The chooser's hook, with the stand-in fonts' list in lCustData: at the
+// end of the chooser's initialisation, and after each change of folder
+// (the shell makes a new file list for each folder), its controls get a
+// font with their texts' glyphs. Every notification is left to the chooser
+// (FALSE).
+UINT_PTR CALLBACK StandInFontHook(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message != WM_NOTIFY)
+        return FALSE;
+    const OFNOTIFYA *pNotify = reinterpret_cast<const OFNOTIFYA *>(lParam);
+    if (pNotify->hdr.code == CDN_INITDONE || pNotify->hdr.code == CDN_FOLDERCHANGE) {
+        auto *pFonts = reinterpret_cast<CFileDialog::StandInFonts *>(pNotify->lpOFN->lCustData);
+        AfxShowChooserInFace(::GetParent(hWnd), pFonts->strFace, pFonts->fonts);
+    }
+    return FALSE;
+}
+
+} // namespace
+
 INT_PTR CFileDialog::DoModal()
 {
     // The owner is disabled while the chooser is up, as for any modal dialog.
     m_ofn.hwndOwner = GetOwnerForModal();
+
+    // Where the dialog the chooser opens over is shown in a stand-in face,
+    // the system lacks the fonts its texts need (Wine with the code page
+    // UTF-8: see dialogfont.cpp), and it draws the chooser in a Latin font
+    // too. There, and only there, the chooser comes Explorer-style with a
+    // hook that shows it in that face. On Windows the caller's flags go
+    // unchanged: a hook would bring back the chooser of old.
+    const CDialog *pOwner = dynamic_cast<const CDialog *>(
+        m_pParentWnd != NULL ? m_pParentWnd : AfxGetMainWnd());
+    StandInFonts standIn;
+    if (pOwner != NULL && pOwner != this)
+        standIn.strFace = pOwner->m_strStandInFace;
+    const OPENFILENAMEA callers = m_ofn;
+    const DWORD dwHook = OFN_EXPLORER | OFN_ENABLEHOOK;
+    if (!standIn.strFace.empty() && !(m_ofn.Flags & OFN_ENABLEHOOK)) {
+        m_ofn.Flags |= dwHook;
+        m_ofn.lpfnHook = StandInFontHook;
+        m_ofn.lCustData = reinterpret_cast<LPARAM>(&standIn);
+    }
     PFNGETFILENAME pfnGetFileName = AfxGetSystemProc<PFNGETFILENAME>(
         "comdlg32.dll", m_bOpenFileDialog ? "GetOpenFileNameA" : "GetSaveFileNameA");
     BOOL bChosen = pfnGetFileName != NULL && pfnGetFileName(&m_ofn);
+    // The chooser has closed: its fonts go (standIn's destructor), and the
+    // caller's fields are as the caller set them, with what the chooser
+    // reports in Flags (OFN_READONLY, say) kept.
+    m_ofn.Flags = (m_ofn.Flags & ~dwHook) | (callers.Flags & dwHook);
+    m_ofn.lpfnHook = callers.lpfnHook;
+    m_ofn.lCustData = callers.lCustData;
+
+    // A failed chooser leaves no name: Windows, for one, writes the size
+    // the name needs into the buffer's first two bytes when it does not fit
+    // (FNERR_BUFFERTOOSMALL), and Wine leaves the initial name there.
+    if (!bChosen && m_ofn.lpstrFile != NULL && m_ofn.nMaxFile > 0)
+        m_ofn.lpstrFile[0] = '\0';
 
     // Windows fails with FNERR_BUFFERTOOSMALL when the choice does not fit
     // the buffer. Wine's chooser checks only the name's length in UTF-16

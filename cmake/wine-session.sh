@@ -106,14 +106,24 @@ _wine_start_server() {
 # closes. Marlett draws the caption buttons; it comes with Wine, but not where
 # Debian's Wine looks for it. Fonts are left as a stock prefix has them: no
 # SimSun (宋体), the dialogs' font, which the program must get by without.
+# A program that crashes starts no debugger (an empty AeDebug Debugger:
+# without the value Wine starts winedbg all the same; and should one start,
+# no crash dialog): it ends at once and its test fails, instead of hanging
+# until ctest's timeout.
 _wine_settings() {
-    [ -f "$WINEPREFIX/vorkel-settings" ] && return 0
+    [ "$(cat "$WINEPREFIX/vorkel-settings" 2>/dev/null)" = 2 ] && return 0
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        </dev/null >/dev/null 2>&1 9>&-
+    for _wine_key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+        wine reg add "$_wine_key" /v Debugger /d '' /f </dev/null >/dev/null 2>&1 9>&-
+    done
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         </dev/null >/dev/null 2>&1 9>&-
     if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
         cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
-    touch "$WINEPREFIX/vorkel-settings"
+    echo 2 >"$WINEPREFIX/vorkel-settings" # the settings' version: prefixes of before get these
 }
 
 # Wine's LogPixels, as Windows' display scaling: 96 is 100 %, 144 is 150 %.

@@ -3,23 +3,27 @@
 # virtual desktop (title bar and system menu drawn as on Windows) by a driver
 # that chooses a sample file with Browse and computes its digest, and the
 # screen cropped to the window.
-#   scripts/screenshot.sh [--dpi N] [--fresh] [OUTPUT.png]
-#     --dpi N   the screen's resolution (Wine's LogPixels; default 96)
-#     --fresh   the window as it opens, before any file is chosen
-#     OUTPUT    default docs/screenshot-<N>dpi.png
+#   scripts/screenshot.sh [--dpi N] [--fresh | --chooser] [OUTPUT.png]
+#     --dpi N     the screen's resolution (Wine's LogPixels; default 96)
+#     --fresh     the window as it opens, before any file is chosen
+#     --chooser   the file chooser that Browse opens over it, in the sample
+#                 files' folder
+#     OUTPUT      default docs/screenshot-<N>dpi.png (with --chooser
+#                 docs/screenshot-chooser-<N>dpi.png)
 # Uses the windows build (configured here if need be) and its Wine session
 # (a virtual display when there is no display). Prints the picture's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dpi=96 fresh= output=
+dpi=96 fresh= chooser= output=
 while [ $# -gt 0 ]; do
     case "$1" in
         --dpi) dpi=$2; shift 2 ;;
         --fresh) fresh=1; shift ;;
+        --chooser) chooser=1; shift ;;
         *) output=$1; shift ;;
     esac
 done
-output=$(realpath -m "${output:-docs/screenshot-${dpi}dpi.png}")
+output=$(realpath -m "${output:-docs/screenshot-${chooser:+chooser-}${dpi}dpi.png}")
 build=$PWD/build/windows
 
 [ -f "$build/CMakeCache.txt" ] || cmake --preset windows >/dev/null
@@ -46,6 +50,11 @@ mkdir -p "$work"
 printf 'MZ Vorkel sample\r\n' >"$work/示例程序.exe"
 sample=()
 [ -n "$fresh" ] || sample=('C:\vorkel-shot\示例程序.exe')
+if [ -n "$chooser" ]; then
+    # Names in Chinese and Japanese for the chooser to list.
+    printf 'MZ\r\n' >"$work/サンプル.exe"
+    sample=(--chooser 'C:\vorkel-shot')
+fi
 
 VORKEL_WINE_DESKTOP=vorkel,1024x768 cmake/wine-run.sh "$build/tests/e2e/vorkel_shot.exe" \
     "$(windows_path "$build/app/Vorkel.exe")" 'C:\vorkel-shot\ready' 'C:\vorkel-shot\done' \

@@ -81,6 +81,37 @@ bool IsOfCharset(const std::wstring &face, BYTE nCharset)
     return bFound;
 }
 
+// Whether the face's font carries bitmaps of its glyphs (an 'EBLC' table).
+bool HasBitmaps(const std::wstring &face)
+{
+    HDC hDC = ::GetDC(NULL);
+    HFONT hFont = ::CreateFontW(-12, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str());
+    HGDIOBJ hOld = ::SelectObject(hDC, hFont);
+    bool bHas = ::GetFontData(hDC, 'E' | 'B' << 8 | 'L' << 16 | 'C' << 24, 0, NULL, 0) != GDI_ERROR;
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hFont);
+    ::ReleaseDC(NULL, hDC);
+    return bHas;
+}
+
+// The Chinese fonts' faces.
+std::vector<std::wstring> ChineseFaces()
+{
+    std::vector<std::wstring> faces;
+    LOGFONTW lf = {};
+    lf.lfCharSet = GB2312_CHARSET;
+    HDC hDC = ::GetDC(NULL);
+    ::EnumFontFamiliesExW(
+        hDC, &lf,
+        [](const LOGFONTW *plf, const TEXTMETRICW *, DWORD, LPARAM lParam) -> int {
+            reinterpret_cast<std::vector<std::wstring> *>(lParam)->push_back(plf->lfFaceName);
+            return 1;
+        },
+        reinterpret_cast<LPARAM>(&faces), 0);
+    ::ReleaseDC(NULL, hDC);
+    return faces;
+}
+
 CDialogTemplate Loaded(UINT nID)
 {
     CDialogTemplate dlgTemp;
@@ -168,6 +199,20 @@ TEST(AfxGetStandInFontFace, AChineseFontWithTheGlyphsForAFaceWithout)
         EXPECT_EQ(dlg.DoModal(), IDOK);
         EXPECT_EQ(dlg.m_faces, std::vector<std::wstring>(2, face));
     }
+}
+
+// Of the fonts with the glyphs, one drawn from bitmaps at a dialog's small
+// sizes, where there is one (the prefix's WenQuanYi fonts include one):
+// outlines at 12 pixels come out ragged.
+TEST(AfxGetStandInFontFace, PrefersAFontWithBitmapsOfItsGlyphs)
+{
+    bool bAnyWithBitmaps = false;
+    for (const std::wstring &face : ChineseFaces())
+        bAnyWithBitmaps |= face[0] != L'@' && HasGlyphs(face, kChineseTexts) && HasBitmaps(face);
+    if (!bAnyWithBitmaps)
+        GTEST_SKIP() << "no Chinese font here has bitmaps";
+    std::wstring face = AfxGetStandInFontFace(Loaded(IDD_CHINESE_IN_LATIN_FACE));
+    EXPECT_TRUE(HasBitmaps(face)) << ToAnsi(face);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "code_page.h"
+#include "dialog_font_resource.h"
 #include "ui_script.h"
 #include "windows_under_test.h"
 
@@ -68,7 +69,8 @@ TEST(CFileDialog, BarInsideACharacterIsNoSeparator)
 }
 
 // A file with a name in the code page's own characters, in the temporary
-// folder, for the chooser to be answered with.
+// folder, for the chooser to be answered with; the chooser opened over a
+// dialog of the class library, as a program opens it.
 class CFileDialogChoice : public testing::Test {
 protected:
     void SetUp() override
@@ -87,22 +89,82 @@ protected:
     }
     void TearDown() override { ::DeleteFileW(m_widePath.c_str()); }
 
-    // Runs the chooser with a name buffer of nMaxFile bytes and answers it
-    // with the file's path.
-    INT_PTR Choose(CFileDialog &dlg, DWORD nMaxFile)
+    // Runs a chooser (the flags Browse gives) over a dialog of template
+    // nIDOwner with a name buffer of nMaxFile bytes, and answers it with the
+    // file's path or cancels it. Notes the flags and hook the chooser was
+    // called with, whether a hook's dialog is inside it, and the flags and
+    // hook left after.
+    struct Choice {
+        INT_PTR nResult;
+        std::string path; // GetPathName()
+    };
+    Choice Choose(DWORD nMaxFile, UINT nIDOwner = IDD_CHINESE_IN_LATIN_FACE, bool bAnswer = true)
     {
+        CDialog owner(nIDOwner);
+        CFileDialog dlg(TRUE, "exe", "*.exe", BROWSE_FLAGS, NULL, &owner);
         dlg.m_ofn.nMaxFile = nMaxFile;
-        UiScript script;
-        script.WaitFor("the file chooser", [] { return GuiThread().FileChooser(NULL) != NULL; })
-            .Do([this] { AnswerFileChooser(GuiThread().FileChooser(NULL), m_widePath); });
         INT_PTR nResult = 0;
-        EXPECT_EQ(script.Play([&] { nResult = dlg.DoModal(); }), "") << nMaxFile;
-        return nResult;
+        UiScript script;
+        script.WaitFor("the owner", [&] { return owner.m_hWnd != NULL; })
+            .Do([&] {
+                nResult = dlg.DoModal();
+                ::PostMessageW(owner.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+            })
+            .WaitFor("the file chooser", [&] { return GuiThread().FileChooser(owner.m_hWnd) != NULL; })
+            .Do([&] {
+                HWND hChooser = GuiThread().FileChooser(owner.m_hWnd);
+                m_dwFlags = dlg.m_ofn.Flags;
+                m_bHookGiven = dlg.m_ofn.lpfnHook != NULL;
+                m_bHookDialog = ::FindWindowExW(hChooser, NULL, L"#32770", NULL) != NULL;
+                if (bAnswer)
+                    AnswerFileChooser(hChooser, m_widePath);
+                else
+                    ::PostMessageW(hChooser, WM_COMMAND, IDCANCEL, 0);
+            });
+        EXPECT_EQ(script.Play([&] { owner.DoModal(); }), "") << nMaxFile;
+        m_dwFlagsAfter = dlg.m_ofn.Flags;
+        m_bHookAfter = dlg.m_ofn.lpfnHook != NULL;
+        return {nResult, std::string(dlg.GetPathName())};
     }
 
+    static constexpr DWORD BROWSE_FLAGS = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
     std::wstring m_widePath;
     std::string m_path; // in the ANSI code page
+    DWORD m_dwFlags = 0;
+    bool m_bHookGiven = false, m_bHookDialog = false;
+    DWORD m_dwFlagsAfter = 0;
+    bool m_bHookAfter = false;
 };
+
+// Over a dialog whose template's face lacks its texts' glyphs (shown in a
+// stand-in face), the chooser is Explorer-style with the library's hook;
+// over one whose face has them, it gets the caller's flags and no hook, as
+// on Windows, where a hook would bring back the chooser of old.
+TEST_F(CFileDialogChoice, HookedOnlyOverADialogInAStandInFace)
+{
+    EXPECT_EQ(Choose(MAX_PATH, IDD_CHINESE_IN_LATIN_FACE).path, m_path);
+    // (The chooser itself adds OFN_PATHMUSTEXIST, which OFN_FILEMUSTEXIST
+    // implies.)
+    const DWORD HOOK = OFN_EXPLORER | OFN_ENABLEHOOK;
+    EXPECT_EQ(m_dwFlags & ~OFN_PATHMUSTEXIST, BROWSE_FLAGS | HOOK);
+    EXPECT_TRUE(m_bHookGiven);
+    EXPECT_TRUE(m_bHookDialog);
+    EXPECT_EQ(m_dwFlagsAfter & HOOK, 0u) << "the caller's again";
+    EXPECT_FALSE(m_bHookAfter);
+
+    EXPECT_EQ(Choose(MAX_PATH, IDD_LATIN_IN_LATIN_FACE).path, m_path);
+    EXPECT_EQ(m_dwFlags & ~OFN_PATHMUSTEXIST, BROWSE_FLAGS);
+    EXPECT_FALSE(m_bHookGiven);
+    EXPECT_FALSE(m_bHookDialog);
+}
+
+TEST_F(CFileDialogChoice, ACancelledChooserLeavesNoName)
+{
+    // Not even the initial name, "*.exe".
+    Choice choice = Choose(MAX_PATH, IDD_CHINESE_IN_LATIN_FACE, false);
+    EXPECT_EQ(choice.nResult, IDCANCEL);
+    EXPECT_EQ(choice.path, "");
+}
 
 TEST_F(CFileDialogChoice, ANameThatMayHaveBeenCutIsNoChoice)
 {
@@ -114,15 +176,15 @@ TEST_F(CFileDialogChoice, ANameThatMayHaveBeenCutIsNoChoice)
     const DWORD nWhole = static_cast<DWORD>(m_path.size() + MaxCharSize() + 1);
     for (DWORD nMaxFile = static_cast<DWORD>(m_widePath.size() + 1); nMaxFile <= nWhole;
          nMaxFile++) {
-        CFileDialog dlg(TRUE, NULL, NULL, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
-        INT_PTR nResult = Choose(dlg, nMaxFile);
+        Choice choice = Choose(nMaxFile);
+        EXPECT_TRUE(m_bHookDialog) << nMaxFile; // as the program shows it under Wine
         if (nMaxFile < nWhole) {
-            EXPECT_EQ(nResult, IDCANCEL) << "a buffer of " << nMaxFile << " bytes for "
-                                         << m_path.size() << ", in " << CodePageName();
-            EXPECT_STREQ(dlg.GetPathName(), "") << nMaxFile;
+            EXPECT_EQ(choice.nResult, IDCANCEL) << "a buffer of " << nMaxFile << " bytes for "
+                                                << m_path.size() << ", in " << CodePageName();
+            EXPECT_EQ(choice.path, "") << nMaxFile;
         } else {
-            EXPECT_EQ(nResult, IDOK) << nMaxFile;
-            EXPECT_EQ(std::string(dlg.GetPathName()), m_path);
+            EXPECT_EQ(choice.nResult, IDOK) << nMaxFile;
+            EXPECT_EQ(choice.path, m_path);
         }
     }
 }

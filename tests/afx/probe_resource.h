@@ -13,3 +13,8 @@
 // then "end". The text of n and the character's index c has the ID
 // IDS_CUT_FIRST + 4 * c + n.
 #define IDS_CUT_FIRST 320
+// Templates of the dialog position tests, each at a place of its own.
+#define IDD_AT_ORIGIN 210    // at (0, 0)
+#define IDD_ABSALIGN 211     // at (0, 0), DS_ABSALIGN
+#define IDD_OWN_PLACE 212    // at (30, 20)
+#define IDD_ON_LEFT_EDGE 213 // at (0, 20)

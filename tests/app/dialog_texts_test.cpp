@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "dialogs_on_screen.h"
@@ -17,22 +16,6 @@
 #include "windows_under_test.h"
 
 namespace {
-
-// The characters of a window's text that the font it draws with has no
-// glyph for.
-std::wstring MissingGlyphs(HWND hWnd)
-{
-    std::wstring text = TextOf(hWnd);
-    FontDC dc(hWnd);
-    std::vector<WORD> glyphs(text.size());
-    ::GetGlyphIndicesW(dc.Get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
-                       GGI_MARK_NONEXISTING_GLYPHS);
-    std::wstring missing;
-    for (std::size_t i = 0; i < text.size(); i++)
-        if (glyphs[i] == 0xFFFF)
-            missing += text[i];
-    return missing;
-}
 
 // The dialog's caption and its controls' texts are the template's, and each
 // control's font has their glyphs.

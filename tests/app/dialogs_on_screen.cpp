@@ -48,3 +48,21 @@ std::wstring FontDC::Face() const
     ::GetTextFaceW(m_hDC, LF_FACESIZE, face);
     return face;
 }
+
+std::wstring MissingGlyphs(HWND hWnd)
+{
+    return MissingGlyphs(hWnd, TextOf(hWnd));
+}
+
+std::wstring MissingGlyphs(HWND hWnd, const std::wstring &text)
+{
+    FontDC dc(hWnd);
+    std::vector<WORD> glyphs(text.size());
+    ::GetGlyphIndicesW(dc.Get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                       GGI_MARK_NONEXISTING_GLYPHS);
+    std::wstring missing;
+    for (std::size_t i = 0; i < text.size(); i++)
+        if (glyphs[i] == 0xFFFF)
+            missing += text[i];
+    return missing;
+}

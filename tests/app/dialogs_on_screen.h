@@ -38,4 +38,9 @@ private:
     HGDIOBJ m_hOld = NULL;
 };
 
+// The characters of text (by default the window's own) that the font the
+// window draws with has no glyph for: each shows as an empty box.
+std::wstring MissingGlyphs(HWND hWnd);
+std::wstring MissingGlyphs(HWND hWnd, const std::wstring &text);
+
 #endif

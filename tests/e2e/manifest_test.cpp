@@ -246,11 +246,14 @@ TEST_F(Manifest, CodePageUtf8)
     EXPECT_EQ(Setting(kSettings2019, L"activeCodePage"), "UTF-8");
 }
 
-TEST_F(Manifest, PerMonitorV2WithDpiAwareAsTheFallback)
+// PerMonitorV2 first; System for Windows 10 1607, which knows no
+// PerMonitorV2 and reads no dpiAware once dpiAwareness is there; dpiAware
+// for the Windows before.
+TEST_F(Manifest, PerMonitorV2ThenSystemWithDpiAwareAsTheFallback)
 {
-    EXPECT_EQ(TextAt(WindowsSettings(kSettings2016 + "|dpiAwareness")), "PerMonitorV2");
+    EXPECT_EQ(TextAt(WindowsSettings(kSettings2016 + "|dpiAwareness")), "PerMonitorV2, System");
     EXPECT_EQ(TextAt(WindowsSettings(kSettings2005 + "|dpiAware")), "true");
-    EXPECT_EQ(Setting(kSettings2016, L"dpiAwareness"), "PerMonitorV2");
+    EXPECT_EQ(Setting(kSettings2016, L"dpiAwareness"), "PerMonitorV2, System");
     EXPECT_EQ(Setting(kSettings2005, L"dpiAware"), "true");
 }
 

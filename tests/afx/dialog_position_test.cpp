@@ -1,0 +1,89 @@
+// Where CDialog puts a dialog: centred when its template leaves the place
+// open (x or y 0, no DS_ABSALIGN) and OnInitDialog did not move it; where the
+// template or OnInitDialog put it otherwise. With no owner (no main window
+// here), centred on the primary monitor's work area.
+#include <afxwin.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "probe_resource.h"
+
+namespace {
+
+const UINT ID_SHOWN = 40100; // posted by OnInitDialog: comes once the dialog is up
+
+// Notes where the dialog manager (or its own OnInitDialog, asked to move it)
+// put it, and where it is once up; then ends.
+class CPlaceProbe : public CDialog {
+public:
+    CPlaceProbe(UINT nID, bool bMove) : CDialog(nID), m_bMove(bMove) {}
+    RECT m_rcInit = {}, m_rcShown = {};
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        if (m_bMove)
+            ::SetWindowPos(m_hWnd, NULL, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::GetWindowRect(m_hWnd, &m_rcInit);
+        ::PostMessageW(m_hWnd, WM_COMMAND, ID_SHOWN, 0);
+        return CDialog::OnInitDialog();
+    }
+    afx_msg void OnShown()
+    {
+        ::GetWindowRect(m_hWnd, &m_rcShown);
+        EndDialog(IDOK);
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_bMove;
+};
+
+BEGIN_MESSAGE_MAP(CPlaceProbe, CDialog)
+    ON_COMMAND(ID_SHOWN, OnShown)
+END_MESSAGE_MAP()
+
+// The dialog's rectangle as OnInitDialog left it and once up.
+struct Place {
+    RECT init, shown;
+};
+
+Place Shown(UINT nID, bool bMove = false)
+{
+    CPlaceProbe dlg(nID, bMove);
+    EXPECT_EQ(dlg.DoModal(), IDOK) << nID;
+    return {dlg.m_rcInit, dlg.m_rcShown};
+}
+
+std::string Text(const RECT &r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
+           std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+}
+
+TEST(CDialogPosition, CentredOnTheWorkAreaWhenTheTemplateGivesNoPlace)
+{
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    for (UINT nID : {IDD_AT_ORIGIN, IDD_ON_LEFT_EDGE}) {
+        RECT r = Shown(nID).shown;
+        EXPECT_NEAR(r.left + r.right, work.left + work.right, 1) << nID << " " << Text(r);
+        EXPECT_NEAR(r.top + r.bottom, work.top + work.bottom, 1) << nID << " " << Text(r);
+    }
+}
+
+TEST(CDialogPosition, KeptWhereTheTemplateOrOnInitDialogPutIt)
+{
+    RECT moved = Shown(IDD_AT_ORIGIN, true).shown;
+    EXPECT_EQ(moved.left, 50);
+    EXPECT_EQ(moved.top, 60);
+    for (UINT nID : {IDD_ABSALIGN, IDD_OWN_PLACE}) {
+        Place place = Shown(nID);
+        EXPECT_EQ(Text(place.shown), Text(place.init)) << nID;
+    }
+    EXPECT_EQ(Shown(IDD_ABSALIGN).shown.left, 0);
+}
+
+} // namespace
