@@ -50,21 +50,6 @@ std::vector<std::wstring> ButtonLabels(HWND hToolbar)
     return labels;
 }
 
-// Every visible window inside the chooser, the file list among them.
-std::vector<HWND> VisibleInside(HWND hChooser)
-{
-    std::vector<HWND> windows;
-    ::EnumChildWindows(
-        hChooser,
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            if (::IsWindowVisible(hWnd))
-                reinterpret_cast<std::vector<HWND> *>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
 class FileChooserTest : public DialogsOnScreenTest {
 protected:
     void SetUp() override
@@ -94,7 +79,7 @@ TEST_F(FileChooserTest, ShowsEveryTextWithItsGlyphs)
         .WaitFor("the file chooser", [this] { return GuiThread().FileChooser(Main()) != NULL; })
         .Do([&] {
             HWND hChooser = GuiThread().FileChooser(Main());
-            for (HWND hWnd : VisibleInside(hChooser)) {
+            for (HWND hWnd : VisibleDescendants(hChooser)) {
                 wchar_t szClass[32] = L"";
                 ::GetClassNameW(hWnd, szClass, 32);
                 std::vector<std::wstring> texts = {TextOf(hWnd)};

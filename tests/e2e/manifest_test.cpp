@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "e2e_inputs.h"
+#include "resource_reader.h"
 #include "windows_under_test.h"
 
 namespace {
@@ -272,33 +273,7 @@ TEST_F(Manifest, SupportedOsWindows7To11)
         ids.insert(os->attributes.count("Id") ? os->attributes.at("Id") : "(no Id)");
     EXPECT_EQ(ids, kSupportedOs);
 
-    // The element of this information: a GUID, its kind, and (since Windows
-    // 10 1903, and in Wine) the maxversiontested that goes with it.
-    struct CompatibilityElement {
-        GUID Id;
-        ACTCTX_COMPATIBILITY_ELEMENT_TYPE Type;
-        ULONGLONG MaxVersionTested;
-    };
-    struct CompatibilityInformation {
-        DWORD ElementCount;
-        CompatibilityElement Elements[8];
-    } info = {};
-    SIZE_T written = 0;
-    ASSERT_TRUE(::QueryActCtxW(0, m_hActCtx, NULL, CompatibilityInformationInActivationContext,
-                               &info, sizeof(info), &written));
-    ASSERT_EQ(written, offsetof(CompatibilityInformation, Elements) +
-                           info.ElementCount * sizeof(CompatibilityElement));
-    std::set<std::string> systemIds;
-    for (DWORD i = 0; i < info.ElementCount; i++) {
-        EXPECT_EQ(info.Elements[i].Type, ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS);
-        const GUID &g = info.Elements[i].Id;
-        char id[40];
-        std::snprintf(id, sizeof(id), "{%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x}",
-                      g.Data1, g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
-                      g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
-        systemIds.insert(id);
-    }
-    EXPECT_EQ(systemIds, kSupportedOs);
+    EXPECT_EQ(SupportedOsIds(m_hActCtx), kSupportedOs);
 }
 
 TEST_F(Manifest, RunsAsInvoker)

@@ -1,6 +1,11 @@
 // Reading resources back from a module.
 #include "resource_reader.h"
 
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdio>
+
 #include "windows_under_test.h"
 
 std::vector<BYTE> ResourceBytes(HMODULE hModule, LPCWSTR type, int name, WORD language)
@@ -113,4 +118,38 @@ DialogTemplate ParseDialogTemplate(const std::vector<BYTE> &bytes)
 DialogTemplate LoadDialogTemplate(HMODULE hModule, int id)
 {
     return ParseDialogTemplate(ResourceBytes(hModule, MAKEINTRESOURCEW(5) /* RT_DIALOG */, id));
+}
+
+std::set<std::string> SupportedOsIds(HANDLE hActCtx)
+{
+    // The element of this information: a GUID, its kind, and (since Windows
+    // 10 1903, and in Wine) the maxversiontested that goes with it.
+    struct CompatibilityElement {
+        GUID Id;
+        ACTCTX_COMPATIBILITY_ELEMENT_TYPE Type;
+        ULONGLONG MaxVersionTested;
+    };
+    struct CompatibilityInformation {
+        DWORD ElementCount;
+        CompatibilityElement Elements[8];
+    } info = {};
+    SIZE_T written = 0;
+    std::set<std::string> ids;
+    if (!::QueryActCtxW(0, hActCtx, NULL, CompatibilityInformationInActivationContext, &info,
+                        sizeof(info), &written)) {
+        ADD_FAILURE() << "QueryActCtxW: error " << ::GetLastError();
+        return ids;
+    }
+    EXPECT_EQ(written, offsetof(CompatibilityInformation, Elements) +
+                           info.ElementCount * sizeof(CompatibilityElement));
+    for (DWORD i = 0; i < info.ElementCount && i < 8; i++) {
+        EXPECT_EQ(info.Elements[i].Type, ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS);
+        const GUID &g = info.Elements[i].Id;
+        char id[40];
+        std::snprintf(id, sizeof(id), "{%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x}",
+                      g.Data1, g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
+                      g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+        ids.insert(id);
+    }
+    return ids;
 }

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ const WORD kChinesePrc = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 std::vector<BYTE> ResourceBytes(HMODULE hModule, LPCWSTR type, int name,
                                 WORD language = kChinesePrc);
 std::vector<WORD> ResourceLanguages(HMODULE hModule, LPCWSTR type, int name);
+
+// The systems that the manifest of an activation context declares
+// (supportedOS), as the context holds them: GUIDs in lower case and braces.
+// Records a test failure should the context hold the information in another
+// shape or an element of another kind.
+std::set<std::string> SupportedOsIds(HANDLE hActCtx);
 
 // Reads resource bytes in order; past the end it reads zeros.
 class ResourceReader {

@@ -119,17 +119,30 @@ GuiThread::GuiThread(DWORD threadId) : m_threadId(threadId)
 {
 }
 
+namespace {
+
+// For EnumThreadWindows and EnumChildWindows: the visible ones, into the
+// vector in lParam.
+BOOL CALLBACK CollectVisible(HWND hWnd, LPARAM lParam)
+{
+    if (::IsWindowVisible(hWnd))
+        reinterpret_cast<std::vector<HWND> *>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<HWND> VisibleDescendants(HWND hParent)
+{
+    std::vector<HWND> windows;
+    ::EnumChildWindows(hParent, CollectVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 std::vector<HWND> GuiThread::Windows() const
 {
     std::vector<HWND> windows;
-    ::EnumThreadWindows(
-        m_threadId,
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            if (::IsWindowVisible(hWnd))
-                reinterpret_cast<std::vector<HWND> *>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    ::EnumThreadWindows(m_threadId, CollectVisible, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 

@@ -33,6 +33,10 @@ std::wstring ItemText(HWND hDlg, int nID);
 // template's, which is also the tab order.
 std::vector<HWND> Controls(HWND hDlg);
 
+// Every visible window inside hParent, at any depth (a list inside a view
+// inside the dialog too).
+std::vector<HWND> VisibleDescendants(HWND hParent);
+
 // A click on control nID of dialog hDlg: posted (for a button whose handler
 // runs a modal loop: a sender would wait for the loop to end), or sent (true
 // once the click has been handled).

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "resource_reader.h"
 #include "vorkel_version.h"
 #include "windows_under_test.h"
 
@@ -153,27 +154,8 @@ TEST(Manifest, CodePageLongPathsSupportedOsAndAsInvoker)
     EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware"),
               L"true");
 
-    struct {
-        DWORD ElementCount;
-        struct {
-            GUID Id;
-            ACTCTX_COMPATIBILITY_ELEMENT_TYPE Type;
-            ULONGLONG MaxVersionTested;
-        } Elements[8];
-    } compatibility = {};
     SIZE_T written = 0;
-    ASSERT_TRUE(::QueryActCtxW(0, hActCtx, NULL, CompatibilityInformationInActivationContext,
-                               &compatibility, sizeof(compatibility), &written));
-    std::set<std::string> ids;
-    for (DWORD i = 0; i < compatibility.ElementCount; i++) {
-        const GUID &g = compatibility.Elements[i].Id;
-        char id[40];
-        std::snprintf(id, sizeof(id), "{%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x}",
-                      g.Data1, g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
-                      g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
-        ids.insert(id);
-    }
-    EXPECT_EQ(ids, (std::set<std::string>{
+    EXPECT_EQ(SupportedOsIds(hActCtx), (std::set<std::string>{
                        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // Windows 7
                        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // 8
                        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // 8.1
