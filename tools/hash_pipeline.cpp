@@ -68,7 +68,7 @@ struct HashPipeline::State {
     unsigned hashers;
 
     std::mutex mutex;
-    std::condition_variable readerWakes;  // a name, a free buffer, or a piece taken
+    std::condition_variable readerWakes;  // a name, or room to read (see WakeReader)
     std::condition_variable hashersWake;  // pieces waiting
     std::condition_variable resultReady;  // a job done
     std::deque<Job> jobs;                 // added and not yet taken back, oldest first
@@ -78,13 +78,18 @@ struct HashPipeline::State {
     std::vector<std::unique_ptr<unsigned char[]>> buffers; // every one allocated
     unsigned busyLanes = 0;               // over all hashers
     bool stopping = false;
+    // While the reader waits for room in the middle of a file: the file, and
+    // the read-ahead it waits to come under.
+    const Job *waitingToRead = nullptr;
+    std::size_t waitingAhead = 0;
 
     std::thread reader;
     std::vector<std::thread> hashing;
 
     void ReadFiles();
     void ReadFile(Job &job, std::unique_lock<std::mutex> &lock);
-    bool CanRead(const Job &job) const;
+    bool CanRead(const Job &job, std::size_t ahead) const;
+    void WakeReader();
     void HashPieces();
     unsigned Share() const;
     void Finish(Job &job);
@@ -103,13 +108,13 @@ void HashPipeline::State::ReadFiles()
 }
 
 // Whether the reader may fill another piece of job: a buffer is free or may
-// be allocated, and job, when no name follows it, is not already far enough
-// ahead of its hashing.
-bool HashPipeline::State::CanRead(const Job &job) const
+// be allocated, and job, when no name follows it, is not ahead of its
+// hashing by `ahead` pieces or more.
+bool HashPipeline::State::CanRead(const Job &job, std::size_t ahead) const
 {
     bool buffer = !freeBuffers.empty() || buffers.size() < limits.pieces;
     bool lastNamed = opened == jobs.size();
-    return buffer && !(lastNamed && job.pieces.size() >= limits.lastFileAhead);
+    return buffer && !(lastNamed && job.pieces.size() >= ahead);
 }
 
 // Reads job's file to its end, handing each piece to the hashers as it is
@@ -134,7 +139,14 @@ void HashPipeline::State::ReadFile(Job &job, std::unique_lock<std::mutex> &lock)
     }
 
     for (;;) {
-        readerWakes.wait(lock, [&] { return stopping || CanRead(job); });
+        // Stopped by the read-ahead, go on only when it has halved: a wait
+        // for every piece would cost a thread switch a piece.
+        if (!CanRead(job, limits.lastFileAhead)) {
+            waitingToRead = &job;
+            waitingAhead = (limits.lastFileAhead + 1) / 2;
+            readerWakes.wait(lock, [&] { return stopping || CanRead(job, waitingAhead); });
+            waitingToRead = nullptr;
+        }
         if (stopping)
             break;
         unsigned char *bytes;
@@ -184,6 +196,14 @@ void HashPipeline::State::ReadFile(Job &job, std::unique_lock<std::mutex> &lock)
     lock.lock();
 }
 
+// Wakes the reader if it waits for room and now has it; waking it for less
+// would only put it to sleep again, a thread switch each time.
+void HashPipeline::State::WakeReader()
+{
+    if (waitingToRead != nullptr && CanRead(*waitingToRead, waitingAhead))
+        readerWakes.notify_one();
+}
+
 // This hasher's fair part of the lanes' work: the busy lanes and waiting
 // jobs of all hashers spread evenly, so that a few files are hashed on as
 // many processors, not in one hasher's lanes.
@@ -215,8 +235,8 @@ void HashPipeline::State::HashPieces()
             laneBytes[lane] = piece.bytes;
             busy++;
             busyLanes++;
-            readerWakes.notify_one(); // the last file's read-ahead shrank
         }
+        WakeReader(); // pieces taken: the last file's read-ahead shrank
         if (stopping)
             return;
         if (busy == 0) {
@@ -243,7 +263,7 @@ void HashPipeline::State::HashPieces()
             else if (job->read)
                 Finish(*job);
         }
-        readerWakes.notify_one();
+        WakeReader(); // buffers freed
         if (!ready.empty())
             hashersWake.notify_all();
     }
@@ -271,8 +291,12 @@ HashPipeline::HashPipeline(int path, bool dashIsStdin, const HashLimits &limits)
     s.limits.names = std::max<std::size_t>(1, limits.names);
     s.limits.lastFileAhead = std::max<std::size_t>(1, limits.lastFileAhead);
     s.hashers = limits.hashers;
-    if (s.hashers == 0)
-        s.hashers = std::min(8u, std::max(1u, std::thread::hardware_concurrency()));
+    if (s.hashers == 0) {
+        unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+        if (path != MD5_PATH_SCALAR && processors > 1)
+            processors--;
+        s.hashers = std::min(8u, processors);
+    }
 
     s.reader = std::thread(&State::ReadFiles, &s);
     for (unsigned i = 0; i < s.hashers; i++)
@@ -302,7 +326,7 @@ bool HashPipeline::Add(const char *name)
     s.jobs.emplace_back();
     s.jobs.back().name = name;
     MD5Init(&s.jobs.back().context);
-    s.readerWakes.notify_one();
+    s.readerWakes.notify_one(); // a name to read, or one after the file being read
     return true;
 }
 
