@@ -1,10 +1,11 @@
 // MD5 over several messages at once. MD5 can't go faster within a message,
 // whose every step waits for the one before, but a vector unit can run the
-// compression for a different message in each of its lanes: 8 with AVX2, 16
-// with AVX-512 (16 on either path: md5lanes_avx2.cpp steps two vectors of 8
-// together). A lane takes a piece of a message (its context and bytes, as
-// MD5Update takes them); MD5LanesRun hashes the busy lanes side by side until
-// a piece ends, and the lane is then free for the next piece.
+// compression for a different message in each of its lanes: 8 in an AVX2
+// register, 16 in an AVX-512 one. Both vector paths here have 16 lanes (the
+// AVX2 one steps two registers together). A lane takes a piece of a message
+// (its context and bytes, as MD5Update takes them); MD5LanesRun hashes the
+// busy lanes side by side until a piece ends, and the lane is then free for
+// the next piece.
 #ifndef VORKEL_CORE_MD5LANES_H
 #define VORKEL_CORE_MD5LANES_H
 
