@@ -32,7 +32,7 @@ struct HashLimits {
     // How far the reader runs ahead of the hashing in the last file named:
     // no file after it wants the memory, and a few pieces keep reading and
     // hashing going at once. Stopped there, it goes on at half as many.
-    std::size_t lastFileAhead = 16;
+    std::size_t lastFileAhead = 8;
     // Hashing threads; 0: one a processor, but one fewer (and one at least)
     // on the vector paths, where reading costs as much as hashing and wants
     // a processor of its own. At most 8.
