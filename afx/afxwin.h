@@ -183,11 +183,14 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
 // from 0x40 up).
 LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine);
 
-// The files of a drop (WM_DROPFILES), as shell32's DragQueryFileA and
+// The files of a drop (WM_DROPFILES), as shell32's DragQueryFile and
 // DragFinish give them; shell32 is loaded at run time (see afxpriv.h), so
 // programs of the library call these instead. iFile 0xFFFFFFFF gives the
 // number of files; a null lpszFile the length in bytes of file iFile's name,
-// without its terminator. 0 when shell32 can't be had.
+// without its terminator. The name is read in UTF-16 and converted exactly:
+// one the ANSI code page can't spell (which DragQueryFileA would give as a
+// look-alike, or with '?'), or one that does not fit cch bytes whole, gives
+// 0, as does a drop when shell32 can't be had.
 UINT AFXAPI AfxDragQueryFile(HDROP hDrop, UINT iFile, LPSTR lpszFile, UINT cch);
 void AFXAPI AfxDragFinish(HDROP hDrop);
 
