@@ -194,6 +194,18 @@ LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine);
 UINT AFXAPI AfxDragQueryFile(HDROP hDrop, UINT iFile, LPSTR lpszFile, UINT cch);
 void AFXAPI AfxDragFinish(HDROP hDrop);
 
+// Shortcuts: Explorer hands a dragged shortcut over as the .lnk file's own
+// path, where the system's file chooser gives the file it points at.
+// AfxIsShortcut tells a shortcut by its name (".lnk" in any case).
+// AfxResolveShortcut reads the shortcut and puts its target's path into
+// strTarget, never searching for a target that has moved and never showing a
+// window; FALSE when the shortcut can't be read, its target has no path in
+// the file system or one the ANSI code page can't spell exactly, or is itself
+// a shortcut. Whether the target exists, and is a file, is the caller's to
+// ask.
+BOOL AFXAPI AfxIsShortcut(LPCTSTR lpszFileName);
+BOOL AFXAPI AfxResolveShortcut(LPCTSTR lpszShortcutFile, CString &strTarget);
+
 // A menu, by its handle.
 class CMenu {
 public:
