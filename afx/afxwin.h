@@ -119,7 +119,8 @@ private:
 
     // Centres the dialog over its owner when that is visible and not
     // minimised, else over the work area of the owner's monitor (with no
-    // owner the primary one), and keeps it inside that work area.
+    // owner the one holding the cursor), and keeps it inside that work
+    // area, its top left corner first.
     void CenterWindow();
 
     // Whether the template leaves the dialog's place to the library: at x
