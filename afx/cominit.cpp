@@ -13,7 +13,7 @@ typedef void(WINAPI *PFNCOUNINITIALIZE)();
 enum ComState {
     COM_UNTRIED,    // not asked for yet, or ended
     COM_OURS,       // initialised by AfxComInit: AfxComTerm undoes it
-    COM_OTHERS,     // the thread had joined the multithreaded apartment: usable, not ours to end
+    COM_OTHERS,     // the thread is in the multithreaded apartment: usable, not ours to end
     COM_UNAVAILABLE // no ole32, or it failed: not asked again
 };
 
@@ -29,9 +29,8 @@ BOOL AFXAPI AfxComInit()
             AfxGetSystemProc<PFNCOINITIALIZEEX>("ole32.dll", "CoInitializeEx");
         // No OLE 1 DDE: its hidden window would answer messages from other
         // programs for nothing.
-        HRESULT hr = pfnCoInitializeEx != NULL
-                         ? pfnCoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)
-                         : E_FAIL;
+        const DWORD dwCoInit = COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE;
+        HRESULT hr = pfnCoInitializeEx != NULL ? pfnCoInitializeEx(NULL, dwCoInit) : E_FAIL;
         // S_FALSE: someone initialised it the same way before; a reference
         // of ours all the same, to be undone.
         if (hr == S_OK || hr == S_FALSE)

@@ -68,7 +68,8 @@ TEST_F(DigestDialogTest, ADroppedShortcutStandsForItsTarget)
     std::wstring target = MakeFile(L"目标 文件.bin", "target");
     std::wstring folder = MakeFile(L"folder\\inside.bin", "inside");
     folder.resize(folder.rfind(L'\\'));
-    const std::wstring toFile = m_folder + L"\\to file.lnk", toFolder = m_folder + L"\\to folder.lnk",
+    const std::wstring toFile = m_folder + L"\\to file.lnk",
+                       toFolder = m_folder + L"\\to folder.lnk",
                        toGone = m_folder + L"\\to gone.LNK";
     ASSERT_TRUE(MakeShortcut(toFile, target));
     ASSERT_TRUE(MakeShortcut(toFolder, folder));
