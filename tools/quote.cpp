@@ -6,8 +6,18 @@
 
 namespace {
 
+// Characters that no C library deems printable, whatever its version of
+// Unicode: the line and paragraph separators, and the noncharacters
+// (U+FDD0 to U+FDEF, and the last two of every plane).
+bool NeverPrintable(unsigned long code)
+{
+    return code == 0x2028 || code == 0x2029 || (code >= 0xFDD0 && code <= 0xFDEF) ||
+           (code & 0xFFFE) == 0xFFFE;
+}
+
 // The length of the UTF-8 sequence of a printable character at s[i], or 0
-// when the bytes there are not one (a broken sequence, or a C1 control).
+// when the bytes there are not one (a broken sequence, a C1 control, or one
+// of the above).
 std::size_t PrintableSequence(const std::string &s, std::size_t i)
 {
     unsigned char c = static_cast<unsigned char>(s[i]);
@@ -23,7 +33,7 @@ std::size_t PrintableSequence(const std::string &s, std::size_t i)
     }
     bool shortest = code >= (length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000);
     bool valid = shortest && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
-    return valid && code >= 0xA0 ? length : 0;
+    return valid && code >= 0xA0 && !NeverPrintable(code) ? length : 0;
 }
 
 // The letter of a C escape (\n and the like), or 0.
