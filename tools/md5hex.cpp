@@ -82,8 +82,14 @@ int Run(int argc, char **argv)
 int main(int argc, char **argv)
 {
     ReserveStandardDescriptors();
-    // A line at a time, as Out writes: the core's messages too. (The Windows
-    // C runtime buffers fully instead; Out flushes there as well.)
+    // A line at a time, as md5sum writes, the core's messages too: a write
+    // that fails is seen as it happens. The Windows C runtime has no line
+    // buffering (_IOLBF buffers fully there) and keeps the bytes of a failed
+    // write to try them again when the stream is closed: unbuffered there.
+#ifdef _WIN32
+    std::setvbuf(stdout, NULL, _IONBF, 0);
+#else
     std::setvbuf(stdout, NULL, _IOLBF, BUFSIZ);
+#endif
     return FinishOutput(Run(argc, argv));
 }

@@ -67,6 +67,10 @@ void Write(std::FILE *stream, const std::string &text)
 bool CloseFailed(std::FILE *stream, int *reason)
 {
     bool writeFailed = std::ferror(stream) || consoleFailed[stream == stderr];
+    // The Windows C runtime's fclose fails again for an error flag set by a
+    // write, errno left as that write set it: cleared, closing says only
+    // whether closing fails (as glibc's does).
+    std::clearerr(stream);
     bool closeFailed = CloseStandardStream(stream) != 0;
     *reason = closeFailed ? errno : 0;
     // Every write was flushed at once: nothing is ever left to write here.
