@@ -80,11 +80,13 @@ void Classify(const std::string &s, std::size_t i, bool *plain, bool *compatible
 }
 
 // '...' with '\'' for an apostrophe and $'...' for what can't be typed.
-std::string SingleQuoted(const std::string &s)
+// *escapesOpen: whether the text is within $'...', at the start and at the
+// end.
+std::string SingleQuoted(const std::string &s, bool *escapesOpen)
 {
     static const char digits[] = "01234567";
     std::string out = "'";
-    bool inEscapes = false; // within $'...'
+    bool inEscapes = *escapesOpen; // within $'...'
     for (std::size_t i = 0; i < s.size(); i++) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         std::size_t sequence = c >= 0x80 ? PrintableSequence(s, i) : 0;
@@ -112,6 +114,7 @@ std::string SingleQuoted(const std::string &s)
         out.append(s, i, length);
         i += length - 1;
     }
+    *escapesOpen = inEscapes;
     return out + "'";
 }
 
@@ -131,7 +134,15 @@ std::string Quoted(const std::string &name)
     }
     if (plain)
         return name;
-    if (compatible && name.find('\'') != std::string::npos)
+    bool apostrophe = name.find('\'') != std::string::npos;
+    if (compatible && apostrophe)
         return "\"" + name + "\"";
-    return SingleQuoted(name);
+    // gnulib quotes a name with an apostrophe twice, the first time only to
+    // see whether "..." would do, and starts the second in the state where
+    // the first ended: within $'...' if it ended so. md5sum then prints
+    // '''it'\'''$'\t' for "it'<TAB>"; so does md5hex.
+    bool escapesOpen = false;
+    if (apostrophe)
+        SingleQuoted(name, &escapesOpen);
+    return SingleQuoted(name, &escapesOpen);
 }

@@ -128,7 +128,7 @@ same -i abc -c stdin-listed.md5                       # "-" in a file: standard 
 same -i stdin-listed.md5 -c                           # "-" in standard input: improperly formatted
 same -i stdin-listed.md5 -c -w -
 lines tricky-missing.md5 "$abc  sp ace " "$abc  -dash-" "\\$abc  back\\\\slash\\\\" "\\$abc  new\\nline\\n" \
-    "$abc  it's not" "$abc  it's \$x" "$abc  co:lon:" "$abc  中文" "$abc  é" "$abc  #x" "$abc  x#" \
+    "$abc  it's not" "$abc  it's \$x" "$abc  it's"$'\t' "$abc  co:lon:" "$abc  中文" "$abc  é" "$abc  #x" "$abc  x#" \
     "$abc  ~" "$abc  {" "$abc  {x}" "$abc  a=b" "\\$abc  \\r"
 same -c tricky-missing.md5
 # Quoted byte by byte: a C1 control (U+0085), the line and paragraph
