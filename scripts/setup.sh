@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
     # native build, tests and benchmark
     cmake ninja-build g++ googletest libssl-dev libbenchmark-dev openssl time
+    # the fuzz target: clang with libFuzzer and the sanitizers' runtimes
+    clang-14 libclang-rt-14-dev
     # the Windows build and running it under Wine on a virtual display
     mingw-w64 wine wine64 xvfb xauth x11-utils locales
     # xrandr: a virtual display split into two monitors
