@@ -7,6 +7,13 @@ BOOL CCmdTarget::ProcessMessageMap(UINT /*message*/, WPARAM /*wParam*/, LPARAM /
     return FALSE; // the end of every chain of maps
 }
 
+HWND CWnd::Detach()
+{
+    HWND hWnd = m_hWnd;
+    m_hWnd = NULL;
+    return hWnd;
+}
+
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
@@ -38,6 +45,26 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
     return TRUE;
+}
+
+HFONT CWnd::GetFont() const
+{
+    return reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+}
+
+void CWnd::SetFont(HFONT hFont, BOOL bRedraw)
+{
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    return ::GetDlgCtrlID(m_hWnd);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG * /*pMsg*/)
+{
+    return FALSE;
 }
 
 void CWnd::DoDataExchange(CDataExchange * /*pDX*/)
@@ -92,4 +119,20 @@ void CWnd::OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/)
 void CWnd::OnPaint()
 {
     Default();
+}
+
+void CWnd::OnMove(int /*x*/, int /*y*/)
+{
+    Default();
+}
+
+void CWnd::OnActivate(UINT /*nState*/, CWnd * /*pWndOther*/, BOOL /*bMinimized*/)
+{
+    Default();
+}
+
+HBRUSH CWnd::OnCtlColor(CDC * /*pDC*/, CWnd * /*pWnd*/, UINT /*nCtlColor*/)
+{
+    Default();
+    return NULL;
 }
