@@ -8,6 +8,20 @@ namespace {
 
 typedef BOOL(WINAPI *PFNINITCOMMONCONTROLSEX)(const INITCOMMONCONTROLSEX *picce);
 
+// The window procedure of the tooltip's class: the same for every tooltip.
+WNDPROC g_pfnToolTipProc;
+
+// A tooltip tells; it is never a window to work in: a click on it leaves the
+// active window as it was. (Wine's tooltip takes the activation from its
+// owner at a click, WS_EX_NOACTIVATE or not, and as it hides then, leaves no
+// window active.)
+LRESULT CALLBACK NoActivateProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_MOUSEACTIVATE)
+        return MA_NOACTIVATE;
+    return ::CallWindowProcW(g_pfnToolTipProc, hWnd, message, wParam, lParam);
+}
+
 // A TOOLINFO for the tool nIDTool of window hWnd. The size of the second
 // version of the record: comctl32 5 refuses a larger one, 6 takes it too.
 TOOLINFOA ToolInfo(CWnd *pWnd, UINT_PTR nIDTool)
@@ -32,11 +46,17 @@ BOOL CToolTipCtrl::Create(CWnd *pParentWnd, DWORD dwStyle)
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES}; // the tooltip's class among them
     if (pfnInitCommonControlsEx == NULL || !pfnInitCommonControlsEx(&icc))
         return FALSE;
-    m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, NULL,
+    m_hWnd = ::CreateWindowExA(WS_EX_NOACTIVATE, TOOLTIPS_CLASSA, NULL,
                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | dwStyle, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->m_hWnd,
                                NULL, ::GetModuleHandleA(NULL), NULL);
-    return m_hWnd != NULL;
+    if (m_hWnd == NULL)
+        return FALSE;
+    // Subclassed in UTF-16, as the class is: an ANSI procedure would have
+    // every text pass through the ANSI code page.
+    g_pfnToolTipProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoActivateProc)));
+    return TRUE;
 }
 
 BOOL CToolTipCtrl::AddTool(CWnd *pWnd, UINT_PTR nIDTool, UINT nFlags, LPCTSTR lpszText)
