@@ -308,10 +308,13 @@ TEST_F(DigestCheckTest, BalloonAndColourGo)
             ASSERT_TRUE(SetClipboardText(m_digest));
             generate();
             EXPECT_EQ(Look(), match);
-            ::PostMessageW(Balloon(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+            RECT r;
+            ::GetWindowRect(Balloon(), &r);
+            ClickAt({(r.left + r.right) / 2, r.bottom - 10}); // in its body, below the stem
         })
         .WaitFor("the clicked balloon to go", [&] { return Balloon() == NULL; })
         .Do([&] {
+            EXPECT_EQ(::GetActiveWindow(), Main()) << "the click took the activation";
             EXPECT_EQ(BoxColour(), Colour::Green);
             generate();
             RECT r;

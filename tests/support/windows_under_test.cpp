@@ -141,6 +141,16 @@ void PressKeys(const std::vector<WORD> &keys)
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void ClickAt(POINT pt)
+{
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
 void AnswerFileChooser(HWND hChooser, const std::wstring &path)
 {
     Send(FileNameBox(hChooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));

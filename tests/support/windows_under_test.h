@@ -51,6 +51,9 @@ bool SetClipboardText(const std::wstring &text);
 // reverse order, as Ctrl+V is pressed. They go to the window in front.
 void PressKeys(const std::vector<WORD> &keys);
 
+// Clicks the left mouse button at that point of the screen as the user does.
+void ClickAt(POINT pt);
+
 // Types path into an open-file dialog's file name box and presses Open.
 // Wine's dialog keeps the name in the combo box cmb13; the edit edt1 is the
 // old-style dialog's.
