@@ -15,8 +15,9 @@ public:
     // Makes the window, owned by pParentWnd: shown above it, hidden with it
     // when it is minimised and destroyed with it (the object never destroys
     // it). Styles TTS_NOPREFIX and TTS_ALWAYSTIP, and dwStyle (TTS_BALLOON:
-    // a balloon with a stem). FALSE when it can't be made: m_hWnd is then
-    // null and the other calls do nothing.
+    // a balloon with a stem). A click on it leaves the active window as it
+    // was. FALSE when it can't be made: m_hWnd is then null and the other
+    // calls do nothing.
     BOOL Create(CWnd *pParentWnd, DWORD dwStyle = 0);
 
     // A tool of window pWnd, known by nIDTool; nFlags TTF_TRACK |

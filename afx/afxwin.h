@@ -34,10 +34,6 @@ class CWnd : public CCmdTarget {
 public:
     HWND m_hWnd = NULL;
 
-    // Lets go of the window: the object no longer stands for it (m_hWnd
-    // null); the window is left as it is. Returns its handle.
-    HWND Detach();
-
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
     BOOL IsIconic() const;

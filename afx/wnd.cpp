@@ -7,13 +7,6 @@ BOOL CCmdTarget::ProcessMessageMap(UINT /*message*/, WPARAM /*wParam*/, LPARAM /
     return FALSE; // the end of every chain of maps
 }
 
-HWND CWnd::Detach()
-{
-    HWND hWnd = m_hWnd;
-    m_hWnd = NULL;
-    return hWnd;
-}
-
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::SendMessageA(m_hWnd, message, wParam, lParam);

@@ -119,10 +119,6 @@ void CDigestDlg::SetVerdict(Verdict nVerdict)
 
 void CDigestDlg::ShowBalloon(UINT nIcon, UINT nIDTitle, const CString &strText)
 {
-    // Made the first time, once the dialog is on the screen: under Wine, a
-    // tooltip made before its owner was first shown can stay behind it.
-    if (m_balloon.m_hWnd == NULL && m_balloon.Create(this, TTS_BALLOON))
-        m_balloon.AddTool(this, IDC_DIGEST, TTF_TRACK | TTF_ABSOLUTE);
     HideBalloon();
 
     CString strTitle;

@@ -67,10 +67,10 @@ BOOL CDigestDlg::OnInitDialog()
 
     DragAcceptFiles(); // a file dropped on the window is chosen too
 
-    // The balloon of the verdict is made when it is first shown (see
-    // DigestCheck.cpp); one of an earlier run of the dialog went with its
-    // window.
-    m_balloon.Detach();
+    // The balloon that tells the verdict on the digest, pointing at the
+    // digest box (see DigestCheck.cpp).
+    if (m_balloon.Create(this, TTS_BALLOON))
+        m_balloon.AddTool(this, IDC_DIGEST, TTF_TRACK | TTF_ABSOLUTE);
 
     return TRUE; // the focus goes to the path box, the first tab stop
 }
