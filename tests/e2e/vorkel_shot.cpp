@@ -2,15 +2,16 @@
 // (scripts/screenshot.sh):
 //   vorkel_shot.exe VORKEL.EXE READY DONE [FILE | --chooser FOLDER | --click FILE SHOWN]
 // With FILE, the file is chosen with Browse and its digest computed with
-// Generate first; with --chooser, 示例程序.exe in FOLDER is chosen and Browse
-// opens the file chooser again, in that folder, where it stays up. Then READY gets the
-// rectangle on the screen ("left top right bottom") of the window and the
-// chooser over it, and the program is ended once DONE exists, or after a
-// minute. With --click, FILE is chosen and READY gets, after the rectangle,
-// the middle of the Generate button ("x y"), for the caller to click there
-// as the user does; once the balloon of the verdict shows, SHOWN gets the
-// rectangle of the window and the balloon. A Windows program of its own, so
-// that no console comes with it.
+// Generate first, the clipboard emptied before so that there is nothing to
+// compare it with; with --chooser, 示例程序.exe in FOLDER is chosen and
+// Browse opens the file chooser again, in that folder, where it stays up.
+// Then READY gets the rectangle on the screen ("left top right bottom") of
+// the window and the chooser over it, and the program is ended once DONE
+// exists, or after a minute. With --click, FILE is chosen and READY gets,
+// after the rectangle, the middle of the Generate button ("x y"), for the
+// caller to click there as the user does; once the balloon of the verdict
+// shows, SHOWN gets the rectangle of the window and the balloon. A Windows
+// program of its own, so that no console comes with it.
 #include <windows.h>
 
 #include <cstdio>
@@ -46,6 +47,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 2;
     }
     const std::wstring ready = argv[2], done = argv[3];
+
+    // Whatever an earlier picture left there.
+    if (!bClick)
+        SetClipboardText(L"");
 
     VorkelProcess vorkel;
     testing::AssertionResult started = vorkel.Start(argv[1]);
