@@ -106,7 +106,8 @@ void AFXAPI AfxShowChooserInFace(HWND hChooser, const std::wstring &strFace,
 // running dialog takes for that dialog, a control in it or a window it owns
 // (up the chain of parents and owners, to the nearest running dialog) goes to
 // the dialog's PreTranslateMessage before it is dispatched, and is dropped
-// when that returns TRUE. Made by CDialog::DoModal around the loop, which is
+// when that returns TRUE. Not those of a modal window of the system's over
+// it (the file chooser), which are that window's. Made by CDialog::DoModal around the loop, which is
 // the system's and has no place of ours in it: the loop offers each message
 // to the thread's WH_MSGFILTER hook first (code MSGF_DIALOGBOX), as every
 // dialog box's loop does, Wine's too. One hook for the thread, for as long as

@@ -16,14 +16,16 @@ thread_local std::vector<CDialog *> t_running;
 thread_local HHOOK t_hHook = NULL;
 
 // The nearest running dialog that hWnd is, is inside or is owned by (GetParent
-// gives a popup's owner); null when the message is for none of them (a
-// thread message, or a window of the file chooser's).
+// gives a popup's owner), if that dialog's loop is the one running: null for
+// a thread message, and for the windows of a modal window of the system's
+// (the file chooser, a message box) over it, which has a loop of its own and
+// has disabled its owner, as every modal window does.
 CDialog *RunningDialogOf(HWND hWnd)
 {
     for (; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
         for (auto it = t_running.rbegin(); it != t_running.rend(); ++it)
             if ((*it)->m_hWnd == hWnd)
-                return *it;
+                return ::IsWindowEnabled(hWnd) ? *it : NULL;
     }
     return NULL;
 }
