@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h> // cmb13: the file chooser's name box
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -247,7 +248,8 @@ TEST_F(DigestCheckTest, NoDigestNoVerdict)
 
 // Ctrl+V, pressed as the user presses it, whatever control has the focus:
 // with no digest shown yet it pastes into the path box as it always did;
-// with one, it compares, and answers a clipboard without an MD5 too.
+// with one, it compares, and answers a clipboard without an MD5 too. In the
+// file chooser it pastes a name, as ever.
 TEST_F(DigestCheckTest, CtrlVComparesOnceADigestIsShown)
 {
     const std::vector<WORD> ctrlV = {VK_CONTROL, 'V'};
@@ -287,8 +289,24 @@ TEST_F(DigestCheckTest, CtrlVComparesOnceADigestIsShown)
         .Do([&] {
             EXPECT_EQ(Look(), (Seen{kCannotCheckTitle, TTI_WARNING, OtherDigest(64), Colour::None}));
             EXPECT_EQ(PathBox(), path);
-            ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
-        });
+            Click(Main(), IDC_BROWSE);
+        })
+        // In the file chooser Ctrl+V is the chooser's: it pastes a name.
+        .WaitFor("the file chooser", [this] { return GuiThread().FileChooser(Main()) != NULL; })
+        .Do([&] {
+            SetClipboardText(m_digest);
+            ::SetFocus(GuiThread().Focus()); // the name box, as the chooser opens
+            PressKeys(ctrlV);
+        })
+        .WaitFor("the name pasted", [&] {
+            return ItemText(GuiThread().FileChooser(Main()), cmb13) == m_digest;
+        })
+        .Do([&] {
+            EXPECT_EQ(Balloon(), nullptr);
+            ::PostMessageW(GuiThread().FileChooser(Main()), WM_COMMAND, IDCANCEL, 0);
+        })
+        .WaitFor("the chooser to close", [this] { return GuiThread().FileChooser(Main()) == NULL; })
+        .Do([&] { ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(Run(script), IDCANCEL);
 }
 
