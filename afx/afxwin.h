@@ -139,7 +139,8 @@ private:
 
     // Centres the dialog over its owner when that is visible and not
     // minimised, else over the work area of the owner's monitor (with no
-    // owner the primary one), and keeps it inside that work area.
+    // owner the one holding the cursor), and keeps it inside that work
+    // area, its top left corner first.
     void CenterWindow();
 
     // Whether the template leaves the dialog's place to the library: at x
@@ -203,13 +204,28 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
 // from 0x40 up).
 LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine);
 
-// The files of a drop (WM_DROPFILES), as shell32's DragQueryFileA and
+// The files of a drop (WM_DROPFILES), as shell32's DragQueryFile and
 // DragFinish give them; shell32 is loaded at run time (see afxpriv.h), so
 // programs of the library call these instead. iFile 0xFFFFFFFF gives the
 // number of files; a null lpszFile the length in bytes of file iFile's name,
-// without its terminator. 0 when shell32 can't be had.
+// without its terminator. The name is read in UTF-16 and converted exactly:
+// one the ANSI code page can't spell (which DragQueryFileA would give as a
+// look-alike, or with '?'), or one that does not fit cch bytes whole, gives
+// 0, as does a drop when shell32 can't be had.
 UINT AFXAPI AfxDragQueryFile(HDROP hDrop, UINT iFile, LPSTR lpszFile, UINT cch);
 void AFXAPI AfxDragFinish(HDROP hDrop);
+
+// Shortcuts: Explorer hands a dragged shortcut over as the .lnk file's own
+// path, where the system's file chooser gives the file it points at.
+// AfxIsShortcut tells a shortcut by its name (".lnk" in any case).
+// AfxResolveShortcut reads the shortcut and puts its target's path into
+// strTarget, never searching for a target that has moved and never showing a
+// window; FALSE when the shortcut can't be read, its target has no path in
+// the file system or one the ANSI code page can't spell exactly, or is itself
+// a shortcut. Whether the target exists, and is a file, is the caller's to
+// ask.
+BOOL AFXAPI AfxIsShortcut(LPCTSTR lpszFileName);
+BOOL AFXAPI AfxResolveShortcut(LPCTSTR lpszShortcutFile, CString &strTarget);
 
 // A menu, by its handle.
 class CMenu {

@@ -148,9 +148,10 @@ bool IsExistingFile(const std::string &strName)
 } // namespace
 
 // Files dropped on the window (from Explorer, or a browser's downloads):
-// the first that is an existing file is chosen, as Browse chooses one.
-// Folders and names that are gone are passed over; with none left, nothing
-// changes.
+// the first that is an existing file is chosen, as Browse chooses one, a
+// shortcut standing for its target. Folders, names that are gone or can't
+// be spelt in the code page, and shortcuts to none of those are passed
+// over; with none left, nothing changes.
 void CDigestDlg::OnDropFiles(HDROP hDropInfo)
 {
     HideBalloon();
@@ -164,6 +165,13 @@ void CDigestDlg::OnDropFiles(HDROP hDropInfo)
         if (AfxDragQueryFile(hDropInfo, i, &strName[0], nLength + 1) != nLength)
             continue;
         strName.resize(nLength);
+        // A shortcut stands for the file it points at, as in the chooser.
+        if (AfxIsShortcut(strName.c_str())) {
+            CString strTarget;
+            if (!AfxResolveShortcut(strName.c_str(), strTarget))
+                continue;
+            strName = strTarget;
+        }
         if (IsExistingFile(strName)) {
             m_strPath = strName.c_str();
             m_strDigest = "";

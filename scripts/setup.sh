@@ -9,6 +9,8 @@ packages=(
     cmake ninja-build g++ googletest libssl-dev libbenchmark-dev openssl time
     # the Windows build and running it under Wine on a virtual display
     mingw-w64 wine wine64 xvfb xauth x11-utils locales
+    # xrandr: a virtual display split into two monitors
+    x11-xserver-utils
     # the release package's test unpacks it as a user does
     unzip
     # screenshots: Chinese glyphs and PNG handling; the clipboard set and

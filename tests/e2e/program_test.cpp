@@ -162,28 +162,14 @@ TEST_F(VorkelTest, EverySampleIsHashedAsMd5sumHashesIt)
 TEST_F(VorkelTest, EverySampleDroppedOnTheWindowIsHashed)
 {
     EXPECT_TRUE(::GetWindowLongW(m_vorkel.Main(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    HMODULE hHook = ::LoadLibraryW(Inputs().dropHook.c_str());
-    ASSERT_NE(hHook, nullptr);
-    HHOOK hHookHandle = ::SetWindowsHookExW(
-        WH_GETMESSAGE,
-        reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(::GetProcAddress(hHook, "DropHookProc"))),
-        hHook, ::GetWindowThreadProcessId(m_vorkel.Main(), NULL));
-    ASSERT_NE(hHookHandle, nullptr) << "SetWindowsHookEx: error " << ::GetLastError();
     for (const Sample &sample : Inputs().samples) {
         SCOPED_TRACE(testing::PrintToString(sample.path));
-        HANDLE hFile = ::CreateFileW((Inputs().dropHook + L".path").c_str(), GENERIC_WRITE, 0, NULL,
-                                     CREATE_ALWAYS, 0, NULL);
-        DWORD written = 0;
-        ::WriteFile(hFile, sample.path.c_str(), static_cast<DWORD>(sample.path.size() * 2), &written,
-                    NULL);
-        ::CloseHandle(hFile);
-        ::PostMessageW(m_vorkel.Main(), ::RegisterWindowMessageW(L"VorkelTestDrop"), 0, 0);
+        ASSERT_TRUE(m_vorkel.Drop(Inputs().dropHook, {sample.path}));
         ASSERT_TRUE(WaitUntil([&] { return m_vorkel.ItemText(IDC_PATH) == sample.path; }))
             << "the path box shows " << testing::PrintToString(m_vorkel.ItemText(IDC_PATH));
         ASSERT_TRUE(ClickNow(m_vorkel.Main(), IDC_GENERATE));
         EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), ShownDigest(sample.digest));
     }
-    ::UnhookWindowsHookEx(hHookHandle);
     ::PostMessageW(m_vorkel.Main(), WM_CLOSE, 0, 0);
     ExpectExitCodeZero();
 }
