@@ -126,7 +126,7 @@ void CDigestDlg::ShowBalloon(UINT nIcon, UINT nIDTitle, const CString &strText)
     // In the dialog's own font: it has the glyphs of the texts (where the
     // template's face lacks them, the stand-in's: see dialogfont.cpp), and
     // the size for the DPI of the window's monitor. The tooltip's own font
-    // may lack them: Wine's draws Chinese cut off.
+    // may lack them, or cut them off (Wine's does, by locale).
     m_balloon.SetFont(GetFont(), FALSE);
     m_balloon.SetTitle(nIcon, strTitle);
     m_balloon.UpdateTipText(strText, this, IDC_DIGEST);

@@ -1,5 +1,6 @@
 // The main window: a path box with Browse, a digest box with Generate, and
-// the About box in the system menu.
+// the About box in the system menu. The digest's check against the MD5 on
+// the clipboard: DigestCheck.cpp.
 #include "DigestDlg.h"
 
 #include <afxdlgs.h>

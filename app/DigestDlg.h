@@ -26,8 +26,8 @@ protected:
     // balloon that tells it, pointing at the box.
     enum Verdict { VERDICT_NONE, VERDICT_MATCH, VERDICT_MISMATCH };
     Verdict m_nVerdict;
-    static const COLORREF MATCH_COLOUR = RGB(198, 239, 206);    // light green
-    static const COLORREF MISMATCH_COLOUR = RGB(255, 199, 206); // light red
+    static constexpr COLORREF MATCH_COLOUR = RGB(198, 239, 206);    // light green
+    static constexpr COLORREF MISMATCH_COLOUR = RGB(255, 199, 206); // light red
     HBRUSH m_hbrMatch;    // the box's background in those colours
     HBRUSH m_hbrMismatch;
     CToolTipCtrl m_balloon;
