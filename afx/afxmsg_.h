@@ -83,8 +83,8 @@ inline bool AfxIsCommand(WPARAM wParam, LPARAM lParam, UINT nID)
 
 // void OnActivate(UINT nState, CWnd *pWndOther, BOOL bMinimized): the window
 // becomes active (WA_ACTIVE, WA_CLICKACTIVE) or inactive (WA_INACTIVE);
-// pWndOther is the window losing or gaining it (null when it is another
-// thread's), a stand-in object valid during the call. The handler ends with
+// pWndOther is the window losing or gaining it (it may be null), a stand-in
+// object valid during the call. The handler ends with
 // the base's, whose default processing moves the focus into a dialog that
 // becomes active.
 #define ON_WM_ACTIVATE()                                                      \
