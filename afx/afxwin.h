@@ -10,6 +10,7 @@
 
 #include <string>
 
+class CDC;
 class CDataExchange;
 class CMenu;
 
@@ -51,6 +52,22 @@ public:
     // controls: FALSE fills the controls, TRUE reads them back.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
+    // The font the window draws its text with (WM_GETFONT; null: the
+    // system's), and a font for it to draw with, which stays the caller's.
+    HFONT GetFont() const;
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE);
+
+    // The control's ID in its dialog.
+    int GetDlgCtrlID() const;
+
+    // A message the thread's loop has taken for this window (or, for a
+    // dialog, for any window inside it or owned by it), offered before it is
+    // translated and dispatched: TRUE takes it, and it goes no further. For
+    // keys meant for the whole window, whatever control has the focus. The
+    // library offers them while a modal dialog runs (see afxpriv.h); the
+    // base takes none.
+    virtual BOOL PreTranslateMessage(MSG *pMsg);
+
     // Takes a message for this window: its own message map, then, for a
     // command nobody in the window handles, the application object's. FALSE
     // when the message is to have the window's default processing: no entry
@@ -68,6 +85,9 @@ protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();
     afx_msg void OnDropFiles(HDROP hDropInfo);
+    afx_msg void OnMove(int x, int y);
+    afx_msg void OnActivate(UINT nState, CWnd *pWndOther, BOOL bMinimized);
+    afx_msg HBRUSH OnCtlColor(CDC *pDC, CWnd *pWnd, UINT nCtlColor);
 
 private:
     // Set while a message is being handled: where Default() leaves its mark.
@@ -230,6 +250,8 @@ public:
 
     HDC GetSafeHdc() const;
     BOOL DrawIcon(int x, int y, HICON hIcon);
+    COLORREF SetBkColor(COLORREF crColor);
+    COLORREF SetTextColor(COLORREF crColor);
 };
 
 // The context for painting a window in answer to WM_PAINT, from BeginPaint

@@ -18,6 +18,9 @@ CDialog::CDialog(UINT nIDTemplate, CWnd *pParentWnd)
 
 INT_PTR CDialog::DoModal()
 {
+    // The loop's messages go to PreTranslateMessage first while it runs.
+    CModalMessageFilter filter(this);
+
     // The object rides in WM_INITDIALOG's lParam to DialogProc, which keeps
     // it with the window. DialogBoxParamA disables the owner while the
     // dialog runs its own message loop, and returns once it is destroyed.

@@ -15,8 +15,9 @@ packages=(
     x11-xserver-utils
     # the release package's test unpacks it as a user does
     unzip
-    # screenshots: Chinese glyphs and PNG handling
-    fonts-wqy-zenhei imagemagick
+    # screenshots: Chinese glyphs and PNG handling; the clipboard set and
+    # a click made as a user makes them
+    fonts-wqy-zenhei imagemagick xclip xdotool
 )
 
 missing=()
