@@ -38,6 +38,11 @@ public:
     // leaves the string empty and returns FALSE.
     BOOL LoadString(UINT nID);
 
+    // The text that format string nFormatID of the application's resources
+    // makes of the arguments, as printf makes it ("%d" a number, "%s" a text
+    // in the ANSI code page). A missing string makes the empty text.
+    void Format(UINT nFormatID, ...);
+
     // Upper-cases the letters a to z in place; every byte of a character of
     // two or more bytes is left as it is, whatever the code page.
     void MakeUpper();

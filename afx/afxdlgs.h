@@ -22,14 +22,21 @@ public:
 
     // IDOK when the user chose a file, IDCANCEL when not, or when the dialog
     // failed: among others when the choice did not fit the name buffer
-    // m_ofn.lpstrFile (m_ofn.nMaxFile bytes), whole or not.
+    // m_ofn.lpstrFile (m_ofn.nMaxFile bytes), whole or not, or when the ANSI
+    // code page can't spell it exactly (where GetOpenFileNameA would give a
+    // look-alike, which can name another file). The chooser itself is the
+    // UTF-16 one: a hook of the caller's gets its notifications (OFNOTIFYW,
+    // OPENFILENAMEW). Of m_ofn it gets the filter and its index, the name
+    // buffer, the initial folder, the title, the flags, the default
+    // extension, the hook, its data and template; it gives back the choice,
+    // its offsets, the filter index and the flags.
     INT_PTR DoModal() override;
 
     // The full path of the file chosen; empty when the name buffer holds
     // none that is known whole.
     CString GetPathName() const;
 
-    OPENFILENAMEA m_ofn;
+    OPENFILENAMEA m_ofn; // as the caller knows it, in the ANSI code page
 
     // The face the chooser is shown in where the system's fonts lack its
     // texts' glyphs, and the fonts of that face its controls were given,
@@ -44,6 +51,15 @@ public:
     };
 
 private:
+    // Runs the system's chooser in UTF-16 over m_ofn's fields (see DoModal)
+    // and stores the choice; whether there is one.
+    BOOL ChooseWide();
+
+    // Puts the wide chooser's choice into the name buffer in the ANSI code
+    // page, with its offsets in bytes. FALSE when it is not spelt exactly
+    // there or does not fit.
+    BOOL StoreChoice(const OPENFILENAMEW &ofn);
+
     // Whether the name buffer holds a name, with its terminator, that cannot
     // have been cut to fit it. Never reads past the buffer's end.
     BOOL IsNameWhole() const;

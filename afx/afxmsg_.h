@@ -73,6 +73,45 @@ inline bool AfxIsCommand(WPARAM wParam, LPARAM lParam, UINT nID)
         return TRUE;                                          \
     }
 
+// void OnMove(int x, int y): the window has moved; the new place of its
+// client area, in its parent's coordinates (the screen's for a dialog).
+#define ON_WM_MOVE()                                                          \
+    if (message == WM_MOVE) {                                                 \
+        OnMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); \
+        return TRUE;                                                          \
+    }
+
+// void OnActivate(UINT nState, CWnd *pWndOther, BOOL bMinimized): the window
+// becomes active (WA_ACTIVE, WA_CLICKACTIVE) or inactive (WA_INACTIVE);
+// pWndOther is the window losing or gaining it (it may be null), a stand-in
+// object valid during the call. The handler ends with
+// the base's, whose default processing moves the focus into a dialog that
+// becomes active.
+#define ON_WM_ACTIVATE()                                                      \
+    if (message == WM_ACTIVATE) {                                             \
+        CWnd wndOther;                                                        \
+        wndOther.m_hWnd = reinterpret_cast<HWND>(lParam);                      \
+        OnActivate(LOWORD(wParam), lParam != 0 ? &wndOther : NULL, HIWORD(wParam) != 0); \
+        return TRUE;                                                          \
+    }
+
+// HBRUSH OnCtlColor(CDC *pDC, CWnd *pWnd, UINT nCtlColor): a control (or
+// the dialog itself) is about to be drawn; nCtlColor tells which kind
+// (CTLCOLOR_EDIT, CTLCOLOR_STATIC for a static or a read-only edit box, ...).
+// pDC and pWnd are stand-in objects for the call. The handler sets the
+// text's colours in pDC and returns the brush of the background, which stays
+// its own; or returns the base's, for the default colours.
+#define ON_WM_CTLCOLOR()                                                      \
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {       \
+        CDC dcCtl;                                                            \
+        dcCtl.m_hDC = reinterpret_cast<HDC>(wParam);                           \
+        CWnd wndCtl;                                                          \
+        wndCtl.m_hWnd = reinterpret_cast<HWND>(lParam);                        \
+        *pResult = reinterpret_cast<LRESULT>(                                  \
+            OnCtlColor(&dcCtl, &wndCtl, message - WM_CTLCOLORMSGBOX));        \
+        return TRUE;                                                          \
+    }
+
 // void memberFxn(): a click on button nID.
 #define ON_BN_CLICKED(nID, memberFxn)                                          \
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&              \

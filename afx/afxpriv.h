@@ -1,6 +1,8 @@
 // The class library's own helpers, for its classes rather than for programs:
-// what the ANSI code page's characters take, the system DLLs it loads at run
-// time, dialog templates in memory, and the font a dialog is to be shown with.
+// what the ANSI code page's characters take and names converted into it,
+// COM, the system DLLs it loads at run time, dialog templates in memory, the
+// font a dialog is to be shown with, and the messages of a modal dialog's
+// loop offered to it before they are dispatched.
 #ifndef VORKEL_AFX_AFXPRIV_H
 #define VORKEL_AFX_AFXPRIV_H
 
@@ -8,6 +10,8 @@
 
 #include <string>
 #include <vector>
+
+class CDialog;
 
 // The most bytes one character of the ANSI code page takes (GetCPInfo's
 // MaxCharSize): 1 in 1252, 2 in 936 and 932, 4 in UTF-8 (65001).
@@ -20,6 +24,27 @@ int AFXAPI AfxGetMaxCharSize();
 // MaxCharSize - 1 bytes unused: only where one more character of the longest
 // kind would still have fitted can nothing have been cut.
 BOOL AFXAPI AfxIsTextWhole(int nLength, int nBufSize);
+
+// A text of nLength bytes in the ANSI code page (a list's '\0's may be among
+// them) in UTF-16; FALSE when its bytes are not characters of the code page.
+BOOL AFXAPI AfxAnsiToWide(LPCSTR lpsz, int nLength, std::wstring &strWide);
+
+// A text of nLength UTF-16 units (a list's '\0's may be among them) in the
+// ANSI code page, character for character: FALSE when some character has
+// no form of its own there. The system's ANSI functions would give a
+// look-alike instead ("a" for "α"), or '?': a name so converted can name
+// another file. Where the code page is UTF-8 every text converts but one
+// with a lone surrogate.
+BOOL AFXAPI AfxWideToAnsiExact(LPCWSTR lpsz, int nLength, std::string &strAnsi);
+
+// COM on the library's one thread, apartment-threaded as the shell's objects
+// want it, for the library's own use (shortcuts: AfxResolveShortcut).
+// AfxComInit initialises it on the first call and answers from then on
+// whether COM can be used on this thread; AfxComTerm, called by AfxWinMain
+// once the program has run, undoes what AfxComInit did, if anything. ole32
+// is loaded from System32 at run time, like the DLLs below.
+BOOL AFXAPI AfxComInit();
+void AFXAPI AfxComTerm();
 
 // A DLL of System32 (comdlg32.dll, shell32.dll), loaded from there and no
 // other folder; null when it can't be. The library loads such DLLs itself
@@ -97,5 +122,26 @@ BOOL AFXAPI AfxHasGlyphs(HDC hDC, const std::wstring &strText);
 // go into fonts, for the caller to free once the chooser has closed.
 void AFXAPI AfxShowChooserInFace(HWND hChooser, const std::wstring &strFace,
                                  std::vector<HFONT> &fonts);
+
+// While one lives, every message that the dialog manager's loop of a
+// running dialog takes for that dialog, a control in it or a window it owns
+// (up the chain of parents and owners, to the nearest running dialog) goes to
+// the dialog's PreTranslateMessage before it is dispatched, and is dropped
+// when that returns TRUE. Not those of a modal window of the system's over
+// it (the file chooser), which are that window's. Made by CDialog::DoModal around the loop, which is
+// the system's and has no place of ours in it: the loop offers each message
+// to the thread's WH_MSGFILTER hook first (code MSGF_DIALOGBOX), as every
+// dialog box's loop does, Wine's too. One hook for the thread, for as long as
+// any dialog of the library runs there.
+class CModalMessageFilter {
+public:
+    explicit CModalMessageFilter(CDialog *pDlg);
+    ~CModalMessageFilter();
+    CModalMessageFilter(const CModalMessageFilter &) = delete;
+    CModalMessageFilter &operator=(const CModalMessageFilter &) = delete;
+
+private:
+    CDialog *m_pDlg;
+};
 
 #endif

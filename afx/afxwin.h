@@ -10,6 +10,7 @@
 
 #include <string>
 
+class CDC;
 class CDataExchange;
 class CMenu;
 
@@ -51,6 +52,22 @@ public:
     // controls: FALSE fills the controls, TRUE reads them back.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
+    // The font the window draws its text with (WM_GETFONT; null: the
+    // system's), and a font for it to draw with, which stays the caller's.
+    HFONT GetFont() const;
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE);
+
+    // The control's ID in its dialog.
+    int GetDlgCtrlID() const;
+
+    // A message the thread's loop has taken for this window (or, for a
+    // dialog, for any window inside it or owned by it), offered before it is
+    // translated and dispatched: TRUE takes it, and it goes no further. For
+    // keys meant for the whole window, whatever control has the focus. The
+    // library offers them while a modal dialog runs (see afxpriv.h); the
+    // base takes none.
+    virtual BOOL PreTranslateMessage(MSG *pMsg);
+
     // Takes a message for this window: its own message map, then, for a
     // command nobody in the window handles, the application object's. FALSE
     // when the message is to have the window's default processing: no entry
@@ -68,6 +85,9 @@ protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();
     afx_msg void OnDropFiles(HDROP hDropInfo);
+    afx_msg void OnMove(int x, int y);
+    afx_msg void OnActivate(UINT nState, CWnd *pWndOther, BOOL bMinimized);
+    afx_msg HBRUSH OnCtlColor(CDC *pDC, CWnd *pWnd, UINT nCtlColor);
 
 private:
     // Set while a message is being handled: where Default() leaves its mark.
@@ -119,7 +139,8 @@ private:
 
     // Centres the dialog over its owner when that is visible and not
     // minimised, else over the work area of the owner's monitor (with no
-    // owner the primary one), and keeps it inside that work area.
+    // owner the one holding the cursor), and keeps it inside that work
+    // area, its top left corner first.
     void CenterWindow();
 
     // Whether the template leaves the dialog's place to the library: at x
@@ -183,13 +204,28 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
 // from 0x40 up).
 LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine);
 
-// The files of a drop (WM_DROPFILES), as shell32's DragQueryFileA and
+// The files of a drop (WM_DROPFILES), as shell32's DragQueryFile and
 // DragFinish give them; shell32 is loaded at run time (see afxpriv.h), so
 // programs of the library call these instead. iFile 0xFFFFFFFF gives the
 // number of files; a null lpszFile the length in bytes of file iFile's name,
-// without its terminator. 0 when shell32 can't be had.
+// without its terminator. The name is read in UTF-16 and converted exactly:
+// one the ANSI code page can't spell (which DragQueryFileA would give as a
+// look-alike, or with '?'), or one that does not fit cch bytes whole, gives
+// 0, as does a drop when shell32 can't be had.
 UINT AFXAPI AfxDragQueryFile(HDROP hDrop, UINT iFile, LPSTR lpszFile, UINT cch);
 void AFXAPI AfxDragFinish(HDROP hDrop);
+
+// Shortcuts: Explorer hands a dragged shortcut over as the .lnk file's own
+// path, where the system's file chooser gives the file it points at.
+// AfxIsShortcut tells a shortcut by its name (".lnk" in any case).
+// AfxResolveShortcut reads the shortcut and puts its target's path into
+// strTarget, never searching for a target that has moved and never showing a
+// window; FALSE when the shortcut can't be read, its target has no path in
+// the file system or one the ANSI code page can't spell exactly, or is itself
+// a shortcut. Whether the target exists, and is a file, is the caller's to
+// ask.
+BOOL AFXAPI AfxIsShortcut(LPCTSTR lpszFileName);
+BOOL AFXAPI AfxResolveShortcut(LPCTSTR lpszShortcutFile, CString &strTarget);
 
 // A menu, by its handle.
 class CMenu {
@@ -214,6 +250,8 @@ public:
 
     HDC GetSafeHdc() const;
     BOOL DrawIcon(int x, int y, HICON hIcon);
+    COLORREF SetBkColor(COLORREF crColor);
+    COLORREF SetTextColor(COLORREF crColor);
 };
 
 // The context for painting a window in answer to WM_PAINT, from BeginPaint

@@ -18,6 +18,9 @@ CDialog::CDialog(UINT nIDTemplate, CWnd *pParentWnd)
 
 INT_PTR CDialog::DoModal()
 {
+    // The loop's messages go to PreTranslateMessage first while it runs.
+    CModalMessageFilter filter(this);
+
     // The object rides in WM_INITDIALOG's lParam to DialogProc, which keeps
     // it with the window. DialogBoxParamA disables the owner while the
     // dialog runs its own message loop, and returns once it is destroyed.
@@ -169,9 +172,14 @@ void CDialog::CenterWindow()
     HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
     MONITORINFO mi = {};
     mi.cbSize = sizeof(mi);
-    const POINT ptOrigin = {0, 0}; // on the primary monitor, always
+    // With no owner (a main window), the monitor the user is at: the one
+    // holding the cursor. Where the cursor can't be had (another desktop
+    // is the input one), the primary monitor, which holds (0, 0).
+    POINT ptUser = {0, 0};
+    if (hOwner == NULL && !::GetCursorPos(&ptUser))
+        ptUser = POINT{0, 0};
     HMONITOR hMonitor = hOwner != NULL ? ::MonitorFromWindow(hOwner, MONITOR_DEFAULTTONEAREST)
-                                       : ::MonitorFromPoint(ptOrigin, MONITOR_DEFAULTTOPRIMARY);
+                                       : ::MonitorFromPoint(ptUser, MONITOR_DEFAULTTOPRIMARY);
     if (!::GetMonitorInfoA(hMonitor, &mi))
         return;
     const RECT &work = mi.rcWork;

@@ -4,10 +4,13 @@
 
 #include "afxpriv.h"
 
+#include <cstring>
+#include <string>
+
 namespace {
 
 typedef void(WINAPI *PFNDRAGACCEPTFILES)(HWND hWnd, BOOL fAccept);
-typedef UINT(WINAPI *PFNDRAGQUERYFILEA)(HDROP hDrop, UINT iFile, LPSTR lpszFile, UINT cch);
+typedef UINT(WINAPI *PFNDRAGQUERYFILEW)(HDROP hDrop, UINT iFile, LPWSTR lpszFile, UINT cch);
 typedef void(WINAPI *PFNDRAGFINISH)(HDROP hDrop);
 typedef BOOL(WINAPI *PFNCHANGEWINDOWMESSAGEFILTEREX)(HWND hWnd, UINT message, DWORD action,
                                                      PCHANGEFILTERSTRUCT pChangeFilterStruct);
@@ -48,9 +51,29 @@ void CWnd::OnDropFiles(HDROP /*hDropInfo*/)
 
 UINT AFXAPI AfxDragQueryFile(HDROP hDrop, UINT iFile, LPSTR lpszFile, UINT cch)
 {
-    PFNDRAGQUERYFILEA pfnDragQueryFileA =
-        AfxGetSystemProc<PFNDRAGQUERYFILEA>("shell32.dll", "DragQueryFileA");
-    return pfnDragQueryFileA != NULL ? pfnDragQueryFileA(hDrop, iFile, lpszFile, cch) : 0;
+    PFNDRAGQUERYFILEW pfnDragQueryFileW =
+        AfxGetSystemProc<PFNDRAGQUERYFILEW>("shell32.dll", "DragQueryFileW");
+    if (pfnDragQueryFileW == NULL)
+        return 0;
+    if (iFile == 0xFFFFFFFF)
+        return pfnDragQueryFileW(hDrop, iFile, NULL, 0);
+
+    // The name as Explorer gives it, in UTF-16 (an ANSI drop's too: shell32
+    // converts it), then in the ANSI code page exactly or not at all.
+    UINT nWide = pfnDragQueryFileW(hDrop, iFile, NULL, 0);
+    if (nWide == 0)
+        return 0;
+    std::wstring strWide(nWide + 1, L'\0');
+    std::string strName;
+    if (pfnDragQueryFileW(hDrop, iFile, &strWide[0], nWide + 1) != nWide ||
+        !AfxWideToAnsiExact(strWide.data(), static_cast<int>(nWide), strName))
+        return 0;
+    if (lpszFile == NULL)
+        return static_cast<UINT>(strName.size());
+    if (strName.size() >= cch)
+        return 0; // never a cut name
+    std::memcpy(lpszFile, strName.c_str(), strName.size() + 1);
+    return static_cast<UINT>(strName.size());
 }
 
 void AFXAPI AfxDragFinish(HDROP hDrop)

@@ -1,8 +1,10 @@
-// CFileDialog: the system's open-file dialog (GetOpenFileNameA of comdlg32,
-// loaded from System32 when the dialog is first shown).
+// CFileDialog: the system's open-file dialog (GetOpenFileNameW of comdlg32,
+// loaded from System32 when the dialog is first shown), behind the ANSI
+// OPENFILENAMEA of the class's callers.
 #include "afxdlgs.h"
 
 #include <cstring>
+#include <string>
 
 #include "afxpriv.h"
 
@@ -12,7 +14,7 @@ namespace {
 // buffer lives on the heap: a CFileDialog is usually a local variable.
 const std::size_t FILE_NAME_BUFFER_SIZE = 32 * 1024;
 
-typedef BOOL(APIENTRY *PFNGETFILENAME)(LPOPENFILENAMEA lpofn);
+typedef BOOL(APIENTRY *PFNGETFILENAMEW)(LPOPENFILENAMEW lpofn);
 
 } // namespace
 
@@ -63,13 +65,37 @@ UINT_PTR CALLBACK StandInFontHook(HWND hWnd, UINT message, WPARAM, LPARAM lParam
 {
     if (message != WM_NOTIFY)
         return FALSE;
-    const OFNOTIFYA *pNotify = reinterpret_cast<const OFNOTIFYA *>(lParam);
+    const OFNOTIFYW *pNotify = reinterpret_cast<const OFNOTIFYW *>(lParam);
     if (pNotify->hdr.code == CDN_INITDONE || pNotify->hdr.code == CDN_FOLDERCHANGE) {
         auto *pFonts = reinterpret_cast<CFileDialog::StandInFonts *>(pNotify->lpOFN->lCustData);
         AfxShowChooserInFace(::GetParent(hWnd), pFonts->strFace, pFonts->fonts);
     }
     return FALSE;
 }
+
+// The bytes of a list of texts each ended by a zero (the filter), up to and
+// with the zero that ends the list.
+std::size_t ListLength(LPCSTR lpszList)
+{
+    LPCSTR p = lpszList;
+    while (*p != '\0')
+        p += std::strlen(p) + 1;
+    return p - lpszList + 1;
+}
+
+// A caller's text, or list of texts, for the wide chooser; null stays null
+// (as a text not of the code page, which the chooser then goes without).
+struct WideText {
+    explicit WideText(LPCSTR lpsz, bool bList = false)
+    {
+        if (lpsz != NULL)
+            bValid = AfxAnsiToWide(
+                lpsz, static_cast<int>(bList ? ListLength(lpsz) : std::strlen(lpsz) + 1), str);
+    }
+    LPCWSTR Get() const { return bValid ? str.c_str() : NULL; }
+    std::wstring str;
+    bool bValid = false;
+};
 
 } // namespace
 
@@ -96,9 +122,7 @@ INT_PTR CFileDialog::DoModal()
         m_ofn.lpfnHook = StandInFontHook;
         m_ofn.lCustData = reinterpret_cast<LPARAM>(&standIn);
     }
-    PFNGETFILENAME pfnGetFileName = AfxGetSystemProc<PFNGETFILENAME>(
-        "comdlg32.dll", m_bOpenFileDialog ? "GetOpenFileNameA" : "GetSaveFileNameA");
-    BOOL bChosen = pfnGetFileName != NULL && pfnGetFileName(&m_ofn);
+    BOOL bChosen = ChooseWide();
     // The chooser has closed: its fonts go (standIn's destructor), and the
     // caller's fields are as the caller set them, with what the chooser
     // reports in Flags (OFN_READONLY, say) kept.
@@ -112,13 +136,86 @@ INT_PTR CFileDialog::DoModal()
     if (!bChosen && m_ofn.lpstrFile != NULL && m_ofn.nMaxFile > 0)
         m_ofn.lpstrFile[0] = '\0';
 
-    // Windows fails with FNERR_BUFFERTOOSMALL when the choice does not fit
-    // the buffer. Wine's chooser checks only the name's length in UTF-16
-    // units, then converts it into the buffer; in a code page of several
-    // bytes a character that can cut it, unterminated, and it reports
-    // success all the same. A name that may have been cut is no choice: the
-    // dialog counts as failed.
+    // A choice that does not fit the buffer fails (StoreChoice), as Windows
+    // fails with FNERR_BUFFERTOOSMALL. One that fills it so far that
+    // GetPathName, which sees only the buffer, could not tell it from a cut
+    // one is no choice either: the dialog counts as failed.
     return bChosen && IsNameWhole() ? IDOK : IDCANCEL;
+}
+
+BOOL CFileDialog::ChooseWide()
+{
+    // The chooser is asked in UTF-16, so that the choice comes back as the
+    // file system spells it: GetOpenFileNameA would give a name its code
+    // page lacks with a look-alike character, which can name another file
+    // that exists. The name buffer holds as many UTF-16 units as the
+    // caller's holds bytes: every name that fits the one fits the other.
+    WideText filter(m_ofn.lpstrFilter, true), initialDir(m_ofn.lpstrInitialDir),
+        title(m_ofn.lpstrTitle), defExt(m_ofn.lpstrDefExt);
+    WideText templateName(IS_INTRESOURCE(m_ofn.lpTemplateName) ? NULL : m_ofn.lpTemplateName);
+    std::vector<wchar_t> file(m_ofn.lpstrFile != NULL ? m_ofn.nMaxFile : 0, L'\0');
+    std::wstring strInitial;
+    if (!file.empty() &&
+        AfxAnsiToWide(m_ofn.lpstrFile, static_cast<int>(strnlen(m_ofn.lpstrFile, m_ofn.nMaxFile)),
+                      strInitial))
+        lstrcpynW(file.data(), strInitial.c_str(), static_cast<int>(file.size()));
+
+    OPENFILENAMEW ofn;
+    std::memset(&ofn, 0, sizeof(ofn));
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = m_ofn.hwndOwner;
+    ofn.hInstance = m_ofn.hInstance;
+    ofn.lpstrFilter = filter.Get();
+    ofn.nFilterIndex = m_ofn.nFilterIndex;
+    ofn.lpstrFile = file.empty() ? NULL : file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrInitialDir = initialDir.Get();
+    ofn.lpstrTitle = title.Get();
+    ofn.Flags = m_ofn.Flags;
+    ofn.lpstrDefExt = defExt.Get();
+    ofn.lCustData = m_ofn.lCustData;
+    ofn.lpfnHook = m_ofn.lpfnHook;
+    ofn.lpTemplateName = IS_INTRESOURCE(m_ofn.lpTemplateName)
+                             ? reinterpret_cast<LPCWSTR>(m_ofn.lpTemplateName)
+                             : templateName.Get();
+    ofn.FlagsEx = m_ofn.FlagsEx;
+
+    PFNGETFILENAMEW pfnGetFileName = AfxGetSystemProc<PFNGETFILENAMEW>(
+        "comdlg32.dll", m_bOpenFileDialog ? "GetOpenFileNameW" : "GetSaveFileNameW");
+    BOOL bChosen = pfnGetFileName != NULL && pfnGetFileName(&ofn);
+    m_ofn.Flags = ofn.Flags;
+    m_ofn.nFilterIndex = ofn.nFilterIndex;
+    return bChosen && StoreChoice(ofn);
+}
+
+BOOL CFileDialog::StoreChoice(const OPENFILENAMEW &ofn)
+{
+    // One name, or with OFN_ALLOWMULTISELECT the folder and the names, each
+    // ended by a zero, and one zero more; looked for inside the buffer only.
+    // Not spelt exactly in the code page, or too long for the caller's
+    // buffer: no choice.
+    const bool bList = (ofn.Flags & OFN_ALLOWMULTISELECT) != 0;
+    const LPCWSTR lpszFile = ofn.lpstrFile;
+    std::size_t nEnd = 0;
+    while (nEnd < ofn.nMaxFile &&
+           !(lpszFile[nEnd] == L'\0' && (!bList || (nEnd > 0 && lpszFile[nEnd - 1] == L'\0'))))
+        nEnd++;
+    if (nEnd == ofn.nMaxFile)
+        return FALSE; // unterminated
+    std::string strChoice;
+    if (!AfxWideToAnsiExact(lpszFile, static_cast<int>(nEnd + 1), strChoice) ||
+        strChoice.size() > m_ofn.nMaxFile)
+        return FALSE;
+    std::memcpy(m_ofn.lpstrFile, strChoice.data(), strChoice.size());
+
+    // Where the name and its extension begin, in bytes.
+    auto bytesBefore = [&](WORD nUnits) {
+        return static_cast<WORD>(
+            ::WideCharToMultiByte(CP_ACP, 0, lpszFile, nUnits, NULL, 0, NULL, NULL));
+    };
+    m_ofn.nFileOffset = bytesBefore(ofn.nFileOffset);
+    m_ofn.nFileExtension = ofn.nFileExtension != 0 ? bytesBefore(ofn.nFileExtension) : 0;
+    return TRUE;
 }
 
 BOOL CFileDialog::IsNameWhole() const

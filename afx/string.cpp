@@ -2,6 +2,8 @@
 // of them is written.
 #include "afx.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -151,6 +153,25 @@ BOOL CString::LoadString(UINT nID)
             return nLength > 0;
         }
     }
+}
+
+void CString::Format(UINT nFormatID, ...)
+{
+    CString strFormat;
+    strFormat.LoadString(nFormatID);
+    va_list args, argsAgain;
+    va_start(args, nFormatID);
+    va_copy(argsAgain, args);
+    // Measured first, then written: a va_list is read once.
+    int nLength = std::vsnprintf(NULL, 0, strFormat, args);
+    if (nLength > 0) {
+        std::vsnprintf(GetBuffer(nLength), nLength + 1, strFormat, argsAgain);
+        ReleaseBuffer(nLength);
+    } else {
+        Release(); // nothing, or a format the C library refuses
+    }
+    va_end(argsAgain);
+    va_end(args);
 }
 
 void CString::MakeUpper()

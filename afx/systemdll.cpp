@@ -1,6 +1,7 @@
 // The system DLLs that the library uses beyond the static imports (comdlg32
-// for the file chooser, shell32 for dropped files), loaded from System32
-// only, once the start-up has restricted the DLL search (see dllsearch.cpp).
+// for the file chooser, shell32 for dropped files, comctl32 for tooltips),
+// loaded from System32 only, once the start-up has restricted the DLL
+// search (see dllsearch.cpp).
 #include "afxpriv.h"
 
 #include <string>

@@ -2,6 +2,8 @@
 // of the entry point that calls it.
 #include "afxwin.h"
 
+#include "afxpriv.h"
+
 int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR lpCmdLine,
                       int nCmdShow)
 {
@@ -16,9 +18,12 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR l
 
     // FALSE: the program did its work in InitInstance (a modal main dialog)
     // and there is no message loop to run.
-    if (!pApp->InitInstance())
-        return 0;
-    return pApp->Run();
+    int nExitCode = pApp->InitInstance() ? pApp->Run() : 0;
+
+    // The program's windows have gone: COM, if the library started it on
+    // this thread, ends here, before the exit processing unloads anything.
+    AfxComTerm();
+    return nExitCode;
 }
 
 LPTSTR AFXAPI AfxSkipProgramName(LPTSTR lpszCommandLine)

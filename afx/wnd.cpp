@@ -40,6 +40,26 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     return TRUE;
 }
 
+HFONT CWnd::GetFont() const
+{
+    return reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+}
+
+void CWnd::SetFont(HFONT hFont, BOOL bRedraw)
+{
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    return ::GetDlgCtrlID(m_hWnd);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG * /*pMsg*/)
+{
+    return FALSE;
+}
+
 void CWnd::DoDataExchange(CDataExchange * /*pDX*/)
 {
     // No controls bound: nothing to exchange.
@@ -92,4 +112,20 @@ void CWnd::OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/)
 void CWnd::OnPaint()
 {
     Default();
+}
+
+void CWnd::OnMove(int /*x*/, int /*y*/)
+{
+    Default();
+}
+
+void CWnd::OnActivate(UINT /*nState*/, CWnd * /*pWndOther*/, BOOL /*bMinimized*/)
+{
+    Default();
+}
+
+HBRUSH CWnd::OnCtlColor(CDC * /*pDC*/, CWnd * /*pWnd*/, UINT /*nCtlColor*/)
+{
+    Default();
+    return NULL;
 }

@@ -1,5 +1,6 @@
 // The main window: a path box with Browse, a digest box with Generate, and
-// the About box in the system menu.
+// the About box in the system menu. The digest's check against the MD5 on
+// the clipboard: DigestCheck.cpp.
 #include "DigestDlg.h"
 
 #include <afxdlgs.h>
@@ -17,6 +18,15 @@ CDigestDlg::CDigestDlg(CWnd *pParent) : CDialog(CDigestDlg::IDD, pParent)
     // A shared icon from the resources: the system frees it, we never do.
     m_hIcon = ::LoadIcon(AfxFindResourceHandle(MAKEINTRESOURCE(IDI_MAIN), RT_GROUP_ICON),
                          MAKEINTRESOURCE(IDI_MAIN));
+    m_nVerdict = VERDICT_NONE;
+    m_hbrMatch = ::CreateSolidBrush(MATCH_COLOUR);
+    m_hbrMismatch = ::CreateSolidBrush(MISMATCH_COLOUR);
+}
+
+CDigestDlg::~CDigestDlg()
+{
+    ::DeleteObject(m_hbrMatch);
+    ::DeleteObject(m_hbrMismatch);
 }
 
 void CDigestDlg::DoDataExchange(CDataExchange *pDX)
@@ -33,6 +43,9 @@ BEGIN_MESSAGE_MAP(CDigestDlg, CDialog)
     ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
     ON_BN_CLICKED(IDC_GENERATE, OnGenerate)
     ON_WM_DROPFILES()
+    ON_WM_CTLCOLOR()
+    ON_WM_MOVE()
+    ON_WM_ACTIVATE()
 END_MESSAGE_MAP()
 
 BOOL CDigestDlg::OnInitDialog()
@@ -55,6 +68,11 @@ BOOL CDigestDlg::OnInitDialog()
 
     DragAcceptFiles(); // a file dropped on the window is chosen too
 
+    // The balloon that tells the verdict on the digest, pointing at the
+    // digest box (see DigestCheck.cpp).
+    if (m_balloon.Create(this, TTS_BALLOON))
+        m_balloon.AddTool(this, IDC_DIGEST, TTF_TRACK | TTF_ABSOLUTE);
+
     return TRUE; // the focus goes to the path box, the first tab stop
 }
 
@@ -62,6 +80,7 @@ void CDigestDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
     // The system uses the low four bits of a command for itself.
     if ((nID & 0xFFF0) == IDM_ABOUT) {
+        HideBalloon();
         CAboutBox dlgAbout;
         dlgAbout.DoModal();
     } else {
@@ -99,12 +118,14 @@ HCURSOR CDigestDlg::OnQueryDragIcon()
 
 void CDigestDlg::OnBrowse()
 {
+    HideBalloon();
     CFileDialog dlg(TRUE, "exe", "*.exe", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                     "Exe files(*.exe)|*.exe|All files(*.*)|*.*||", NULL);
     if (dlg.DoModal() == IDOK) {
         m_strPath = dlg.GetPathName();
         m_strDigest = "";
         UpdateData(FALSE);
+        SetVerdict(VERDICT_NONE);
     }
 }
 
@@ -128,11 +149,13 @@ bool IsExistingFile(const std::string &strName)
 } // namespace
 
 // Files dropped on the window (from Explorer, or a browser's downloads):
-// the first that is an existing file is chosen, as Browse chooses one.
-// Folders and names that are gone are passed over; with none left, nothing
-// changes.
+// the first that is an existing file is chosen, as Browse chooses one, a
+// shortcut standing for its target. Folders, names that are gone or can't
+// be spelt in the code page, and shortcuts to none of those are passed
+// over; with none left, nothing changes.
 void CDigestDlg::OnDropFiles(HDROP hDropInfo)
 {
+    HideBalloon();
     UINT nFiles = AfxDragQueryFile(hDropInfo, 0xFFFFFFFF, NULL, 0);
     for (UINT i = 0; i < nFiles; i++) {
         // The name's length first, so that a long path is read whole.
@@ -143,10 +166,18 @@ void CDigestDlg::OnDropFiles(HDROP hDropInfo)
         if (AfxDragQueryFile(hDropInfo, i, &strName[0], nLength + 1) != nLength)
             continue;
         strName.resize(nLength);
+        // A shortcut stands for the file it points at, as in the chooser.
+        if (AfxIsShortcut(strName.c_str())) {
+            CString strTarget;
+            if (!AfxResolveShortcut(strName.c_str(), strTarget))
+                continue;
+            strName = strTarget;
+        }
         if (IsExistingFile(strName)) {
             m_strPath = strName.c_str();
             m_strDigest = "";
             UpdateData(FALSE);
+            SetVerdict(VERDICT_NONE);
             break;
         }
     }
@@ -154,9 +185,11 @@ void CDigestDlg::OnDropFiles(HDROP hDropInfo)
 }
 
 // Hashes the file last chosen with Browse: what the path box shows now may
-// have been typed over, and is replaced by the stored path.
+// have been typed over, and is replaced by the stored path. Then compares
+// the digest with the MD5 the user copied, if there is one on the clipboard.
 void CDigestDlg::OnGenerate()
 {
+    HideBalloon();
     {
         // MD5FileHex takes a writable path: it gets a copy of its own.
         std::string strPath(m_strPath);
@@ -164,4 +197,8 @@ void CDigestDlg::OnGenerate()
     }
     m_strDigest.MakeUpper();
     UpdateData(FALSE);
+
+    SetVerdict(VERDICT_NONE);
+    if (!m_strDigest.IsEmpty())
+        CheckClipboard(FALSE);
 }

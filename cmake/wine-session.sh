@@ -9,12 +9,15 @@
 # touches nothing of the user's own Wine. The locale is $VORKEL_LOCALE
 # (default zh_CN.UTF-8): the Unix locale Wine takes its ANSI code page and
 # its language from. $VORKEL_DPI, when set, is the prefix's screen resolution
-# from then on (each program reads it as it starts).
+# from then on (each program reads it as it starts). $VORKEL_MONITORS=N (2 or
+# more) gives a session of its own, prefix and all: N monitors of 1024x768
+# side by side, the first the primary one, on a virtual display of its own
+# even where there is a display.
 
 wine_session() {
     VORKEL_LOCALE=${VORKEL_LOCALE:-zh_CN.UTF-8}
     _wine_root="$(cd "$1" && pwd)/wine" # Wine takes only an absolute prefix
-    _wine_state="$_wine_root/$VORKEL_LOCALE"
+    _wine_state="$_wine_root/$VORKEL_LOCALE${VORKEL_MONITORS:+-$VORKEL_MONITORS-monitors}"
     mkdir -p "$_wine_state"
     export WINEPREFIX="$_wine_state/prefix"
     export WINEDEBUG=-all
@@ -35,6 +38,13 @@ wine_session() {
         _wine_make_locale || exit 1
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             wineboot -i </dev/null >/dev/null 2>&1 9>&-
+            # Monitors that share one X screen reach Wine through Xinerama
+            # only: through XRandR it sees a single one. Set before any
+            # server with a display has read the list.
+            if [ -n "${VORKEL_MONITORS:-}" ]; then
+                wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f \
+                    </dev/null >/dev/null 2>&1 9>&-
+            fi
             wineserver -w 9>&-
         fi
         _wine_start_server || exit 1
@@ -77,11 +87,17 @@ _wine_make_locale() {
 # test they would inherit its output pipe and keep ctest waiting.
 _wine_start_server() {
     wineserver -p300 </dev/null >/dev/null 2>&1 9>&- || return 0 # one runs already
-    if [ -n "${DISPLAY:-}" ]; then
+    if [ -n "${DISPLAY:-}" ] && [ -z "${VORKEL_MONITORS:-}" ]; then
         echo "$DISPLAY" >"$_wine_state/display"
     else
         rm -f "$_wine_state/display.new"
-        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        # Several monitors: one wide screen, split below. Without -noreset
+        # the server would drop the split when its last client leaves.
+        _wine_screen=1280x1024 _wine_reset=
+        if [ -n "${VORKEL_MONITORS:-}" ]; then
+            _wine_screen="$((VORKEL_MONITORS * 1024))x768" _wine_reset=-noreset
+        fi
+        Xvfb -displayfd 3 -screen 0 "${_wine_screen}x24" $_wine_reset -nolisten tcp \
             3>"$_wine_state/display.new" </dev/null >/dev/null 2>&1 9>&- &
         _wine_xvfb=$!
         for _ in $(seq 50); do
@@ -95,9 +111,33 @@ _wine_start_server() {
             return 1
         fi
         echo ":$(cat "$_wine_state/display.new")" >"$_wine_state/display"
+        if ! _wine_split_screen; then
+            kill "$_wine_xvfb" 2>/dev/null
+            wineserver -k
+            echo "wine-session: xrandr could not split the screen (Debian package: x11-xserver-utils)" >&2
+            return 1
+        fi
         (wineserver -w; kill "$_wine_xvfb") </dev/null >/dev/null 2>&1 9>&- &
     fi
     DISPLAY=$(cat "$_wine_state/display") wine wineboot </dev/null >/dev/null 2>&1 9>&-
+}
+
+# $VORKEL_MONITORS monitors of 1024x768 side by side on the virtual display
+# (RandR 1.5 monitors, which Wine reads through Xinerama). The first takes
+# the screen's output, which would otherwise stay a monitor of the whole
+# screen besides them: it is the primary one.
+_wine_split_screen() {
+    [ -n "${VORKEL_MONITORS:-}" ] || return 0
+    _wine_output=$(DISPLAY=$(cat "$_wine_state/display") xrandr 2>/dev/null 9>&- |
+        awk '/ connected/ { print $1; exit }')
+    [ -n "$_wine_output" ] || return 1
+    _wine_i=0
+    while [ "$_wine_i" -lt "$VORKEL_MONITORS" ]; do
+        DISPLAY=$(cat "$_wine_state/display") xrandr --setmonitor "vorkel-$_wine_i" \
+            "1024/271x768/203+$((_wine_i * 1024))+0" "$_wine_output" \
+            </dev/null >/dev/null 2>&1 9>&- || return 1
+        _wine_i=$((_wine_i + 1)) _wine_output=none
+    done
 }
 
 # Our settings, once per prefix (the stamp is inside it). Windows are placed

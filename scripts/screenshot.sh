@@ -3,27 +3,34 @@
 # virtual desktop (title bar and system menu drawn as on Windows) by a driver
 # that chooses a sample file with Browse and computes its digest, and the
 # screen cropped to the window.
-#   scripts/screenshot.sh [--dpi N] [--fresh | --chooser] [OUTPUT.png]
+#   scripts/screenshot.sh [--dpi N] [--fresh | --chooser | --match | --mismatch] [OUTPUT.png]
 #     --dpi N     the screen's resolution (Wine's LogPixels; default 96)
 #     --fresh     the window as it opens, before any file is chosen
 #     --chooser   the file chooser that Browse opens over it, in the sample
 #                 files' folder
+#     --match     the verdict on the digest: the sample's MD5 copied to the
+#                 clipboard (by xclip, as a browser copies it), then a click
+#                 on 生成MD5 (by xdotool, as the user clicks)
+#     --mismatch  the same with another MD5 copied
 #     OUTPUT      default docs/screenshot-<N>dpi.png (with --chooser
-#                 docs/screenshot-chooser-<N>dpi.png)
+#                 docs/screenshot-chooser-<N>dpi.png, with --match
+#                 docs/screenshot-match-<N>dpi.png, and so on)
 # Uses the windows build (configured here if need be) and its Wine session
 # (a virtual display when there is no display). Prints the picture's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dpi=96 fresh= chooser= output=
+dpi=96 fresh= chooser= verdict= output=
 while [ $# -gt 0 ]; do
     case "$1" in
         --dpi) dpi=$2; shift 2 ;;
         --fresh) fresh=1; shift ;;
         --chooser) chooser=1; shift ;;
+        --match | --mismatch) verdict=${1#--}; shift ;;
         *) output=$1; shift ;;
     esac
 done
-output=$(realpath -m "${output:-docs/screenshot-${chooser:+chooser-}${dpi}dpi.png}")
+kind=${chooser:+chooser-}${verdict:+$verdict-}
+output=$(realpath -m "${output:-docs/screenshot-${kind}${dpi}dpi.png}")
 build=$PWD/build/windows
 
 [ -f "$build/CMakeCache.txt" ] || cmake --preset windows >/dev/null
@@ -35,9 +42,10 @@ wine_session "$build"
 windows_path() { echo "Z:$(realpath "$1" | tr / '\\')"; }
 
 work="$WINEPREFIX/drive_c/vorkel-shot"
-driver_pid=
+driver_pid= xclip_pid=
 cleanup() {
     [ -z "$driver_pid" ] || kill "$driver_pid" 2>/dev/null || true
+    [ -z "$xclip_pid" ] || kill "$xclip_pid" 2>/dev/null || true
     rm -rf "$work"
     VORKEL_DPI=96 wine_session "$build" # as the prefix's other users expect it
 }
@@ -55,6 +63,15 @@ if [ -n "$chooser" ]; then
     printf 'MZ\r\n' >"$work/サンプル.exe"
     sample=(--chooser 'C:\vorkel-shot')
 fi
+if [ -n "$verdict" ]; then
+    # What the user copied from the download page: the sample's MD5, or
+    # another one. xclip holds the clipboard until the picture is taken.
+    md5=$(md5sum <"$work/示例程序.exe" | cut -c1-32)
+    [ "$verdict" = match ] || md5=9e107d9d372bb6826bd81d3542a419d6
+    printf 'MD5: %s' "$md5" | xclip -quiet -selection clipboard -display "$DISPLAY" >/dev/null 2>&1 &
+    xclip_pid=$!
+    sample=(--click "${sample[0]}" 'C:\vorkel-shot\shown')
+fi
 
 VORKEL_WINE_DESKTOP=vorkel,1024x768 cmake/wine-run.sh "$build/tests/e2e/vorkel_shot.exe" \
     "$(windows_path "$build/app/Vorkel.exe")" 'C:\vorkel-shot\ready' 'C:\vorkel-shot\done' \
@@ -69,7 +86,17 @@ done
 
 # The virtual desktop sits at the top left of the display: the window's
 # screen rectangle is where it is in the picture.
-read -r left top right bottom <"$work/ready"
+{ read -r left top right bottom; read -r x y || true; } <"$work/ready"
+if [ -n "$verdict" ]; then
+    # A click on 生成MD5, and the picture once the balloon is up.
+    xdotool mousemove --sync "$x" "$y" click 1 mousemove 0 0
+    for _ in $(seq 300); do
+        [ -s "$work/shown" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/shown" ] || { echo "screenshot.sh: no balloon came" >&2; exit 1; }
+    read -r left top right bottom <"$work/shown"
+fi
 mkdir -p "$(dirname "$output")"
 import -display "$DISPLAY" -window root -crop "$((right - left))x$((bottom - top))+$left+$top" \
     +repage "$output"

@@ -7,12 +7,17 @@ set -euo pipefail
 packages=(
     # native build, tests and benchmark
     cmake ninja-build g++ googletest libssl-dev libbenchmark-dev openssl time
+    # the fuzz target: clang with libFuzzer and the sanitizers' runtimes
+    clang-14 libclang-rt-14-dev
     # the Windows build and running it under Wine on a virtual display
     mingw-w64 wine wine64 xvfb xauth x11-utils locales
+    # xrandr: a virtual display split into two monitors
+    x11-xserver-utils
     # the release package's test unpacks it as a user does
     unzip
-    # screenshots: Chinese glyphs and PNG handling
-    fonts-wqy-zenhei imagemagick
+    # screenshots: Chinese glyphs and PNG handling; the clipboard set and
+    # a click made as a user makes them
+    fonts-wqy-zenhei imagemagick xclip xdotool
 )
 
 missing=()

@@ -1,12 +1,10 @@
-// The check loop: the sums read a line at a time, each listed file hashed by
-// the core's file routine, the results and md5sum's summary printed.
+// The check loop: the sums read a line at a time, each listed file hashed,
+// the results and md5sum's summary printed.
 #include "check.h"
 
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <string>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -16,45 +14,15 @@
 #include "md5file.h"
 #include "output.h"
 #include "quote.h"
-#include "sums_line.h"
+#include "standard_streams.h"
+#include "sums_reader.h"
 
 namespace {
-
-// The counts and findings of one sums file.
-struct Tally {
-    unsigned long improperlyFormatted = 0;
-    unsigned long mismatched = 0;
-    unsigned long unreadable = 0;
-    bool properlyFormatted = false; // a line at least
-    bool matched = false;           // a file at least
-};
 
 // md5sum's plural rule, as ngettext has it in English.
 std::string Counted(unsigned long n, const char *one, const char *many)
 {
     return "WARNING: " + std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-// Reads a line with its '\n' (if any) into line; false at the end.
-bool ReadLine(std::FILE *in, std::string *line)
-{
-    line->clear();
-    int c;
-    while ((c = std::getc(in)) != EOF) {
-        *line += static_cast<char>(c);
-        if (c == '\n')
-            break;
-    }
-    return !line->empty();
-}
-
-void SetBinary(std::FILE *stream)
-{
-#ifdef _WIN32
-    _setmode(_fileno(stream), _O_BINARY);
-#else
-    (void)stream;
-#endif
 }
 
 bool DigestsEqual(const char *hex, const unsigned char digest[16])
@@ -80,32 +48,24 @@ std::string Shown(const char *name, bool escape)
     return shown;
 }
 
-class Checker {
-public:
-    explicit Checker(const CheckOptions &options) : m_options(options) {}
+} // namespace
 
-    // digest_check: false when the file fails the check.
-    bool Check(const char *sumsName);
-
-private:
-    void CheckListedFile(const char *name, const char *hex, Tally *tally);
-
-    const CheckOptions &m_options;
-    SumsLineParser m_parser;
+// The counts and findings of one sums file.
+struct SumsChecker::Tally {
+    unsigned long improperlyFormatted = 0;
+    unsigned long mismatched = 0;
+    unsigned long unreadable = 0;
+    bool properlyFormatted = false; // a line at least
+    bool matched = false;           // a file at least
 };
 
-void Checker::CheckListedFile(const char *name, const char *hex, Tally *tally)
+void SumsChecker::CheckListedFile(const char *name, const char *hex, Tally *tally)
 {
     bool escape = !m_options.status && std::strchr(name, '\n') != NULL;
+    if (std::strcmp(name, "-") == 0)
+        m_readStandardInput = true;
     unsigned char digest[16];
-    int result;
-    if (std::strcmp(name, "-") == 0) {
-        SetBinary(stdin);
-        result = MD5StreamDigest(stdin, digest);
-        std::clearerr(stdin);
-    } else {
-        result = MD5FileDigest(const_cast<char *>(name), digest);
-    }
+    int result = m_hash(name, digest);
 
     if (result != MD5FILE_OK) {
         int error = errno;
@@ -128,21 +88,34 @@ void Checker::CheckListedFile(const char *name, const char *hex, Tally *tally)
     Out(Shown(name, escape) + (match ? ": OK\n" : ": FAILED\n"));
 }
 
-bool Checker::Check(const char *sumsName)
+bool SumsChecker::CheckFile(const char *name)
 {
-    bool isStdin = std::strcmp(sumsName, "-") == 0;
-    std::string shownName = isStdin ? "standard input" : sumsName;
-    std::FILE *in = stdin;
-    if (isStdin) {
-        SetBinary(stdin);
-    } else if ((in = std::fopen(sumsName, "rb")) == NULL) { // CR LF handled below, as on Linux
-        Error(Quoted(shownName) + ": " + std::strerror(errno));
+    if (std::strcmp(name, "-") == 0) {
+        m_readStandardInput = true;
+#ifdef _WIN32
+        _setmode(_fileno(stdin), _O_BINARY); // CR LF handled below, as on Linux
+#endif
+        bool ok = CheckStream(stdin, "standard input", true);
+        std::clearerr(stdin);
+        return ok;
+    }
+    std::FILE *in = std::fopen(name, "rb");
+    if (in == NULL) {
+        Error(Quoted(name) + ": " + std::strerror(errno));
         return false;
     }
+    bool ok = CheckStream(in, name, false);
+    std::fclose(in);
+    return ok;
+}
 
+bool SumsChecker::CheckStream(std::FILE *in, const std::string &shownName, bool standardInput)
+{
+    SumsReader reader(in);
     Tally tally;
     std::string line;
-    for (unsigned long number = 1; ReadLine(in, &line); number++) {
+    bool broken;
+    for (unsigned long number = 1; reader.ReadLine(&line, &broken); number++) {
         if (line[0] == '#') // a comment
             continue;
         std::size_t length = line.size();
@@ -153,8 +126,8 @@ bool Checker::Check(const char *sumsName)
         line[length] = '\0';
 
         SumsLine parsed;
-        if (!m_parser.Parse(&line[0], length, &parsed) ||
-            (isStdin && std::strcmp(parsed.name, "-") == 0)) {
+        if (broken || !m_parser.Parse(&line[0], length, &parsed) ||
+            (standardInput && std::strcmp(parsed.name, "-") == 0)) {
             tally.improperlyFormatted++;
             if (m_options.warn)
                 Error(Quoted(shownName) + ": " + std::to_string(number) +
@@ -164,17 +137,15 @@ bool Checker::Check(const char *sumsName)
         tally.properlyFormatted = true;
         CheckListedFile(parsed.name, parsed.digest, &tally);
     }
-
-    bool readError = std::ferror(in) != 0;
-    if (isStdin)
-        std::clearerr(in);
-    else
-        std::fclose(in);
-    if (readError) {
+    if (std::ferror(in)) {
         Error(Quoted(shownName) + ": read error");
         return false;
     }
+    return Summary(tally, shownName);
+}
 
+bool SumsChecker::Summary(const Tally &tally, const std::string &shownName)
+{
     if (!tally.properlyFormatted) {
         Error(Quoted(shownName) + ": no properly formatted checksum lines found");
     } else if (!m_options.status) {
@@ -194,15 +165,19 @@ bool Checker::Check(const char *sumsName)
            tally.unreadable == 0 && (!m_options.strict || tally.improperlyFormatted == 0);
 }
 
-} // namespace
-
 int CheckSums(const CheckOptions &options)
 {
-    Checker checker(options);
+    SumsChecker checker(options, HashListedFile);
     bool ok = true;
     if (options.files.empty())
-        ok = checker.Check("-");
+        ok = checker.CheckFile("-");
     for (const char *sums : options.files)
-        ok = checker.Check(sums) && ok;
+        ok = checker.CheckFile(sums) && ok;
+    // As md5sum ends: standard input, if read, closed, and a failure to
+    // close it (its descriptor closed from the start, for one) reported.
+    if (checker.ReadStandardInput() && CloseStandardStream(stdin) != 0) {
+        Error(std::string("standard input: ") + std::strerror(errno));
+        return 1;
+    }
     return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 // order of the names.
 // With -c it checks sums files as md5sum -c does (check.h); --help and
 // --version tell about it (options.h says when arguments are options).
+#include <cstdio>
 #include <string>
 
 #include "check.h"
@@ -13,6 +14,7 @@
 #include "options.h"
 #include "output.h"
 #include "simd_path.h"
+#include "standard_streams.h"
 
 namespace {
 
@@ -34,7 +36,11 @@ const char kHelp[] =
     "  -w, --warn            warn about improperly formatted checksum lines\n"
     "\n"
     "      --help            display this help and exit\n"
-    "      --version         output version information and exit\n";
+    "      --version         output version information and exit\n"
+    "\n"
+    "Unlike md5sum, md5hex reads a sums file that starts with a byte-order mark\n"
+    "in the encoding the mark names: UTF-8 (as Notepad may save it), UTF-16LE\n"
+    "(as Windows PowerShell 5.1 writes with > or Out-File) or UTF-16BE.\n";
 
 int HashFiles(int argc, char **argv)
 {
@@ -55,9 +61,7 @@ int HashFiles(int argc, char **argv)
     return status;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int Run(int argc, char **argv)
 {
     if (argc < 2) {
         // Never waits for standard input: double-clicked, it would sit there.
@@ -81,4 +85,21 @@ int main(int argc, char **argv)
         break;
     }
     return CheckSums(options);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    ReserveStandardDescriptors();
+    // A line at a time, as md5sum writes, the core's messages too: a write
+    // that fails is seen as it happens. The Windows C runtime has no line
+    // buffering (_IOLBF buffers fully there) and keeps the bytes of a failed
+    // write to try them again when the stream is closed: unbuffered there.
+#ifdef _WIN32
+    std::setvbuf(stdout, NULL, _IONBF, 0);
+#else
+    std::setvbuf(stdout, NULL, _IOLBF, BUFSIZ);
+#endif
+    return FinishOutput(Run(argc, argv));
 }

@@ -83,10 +83,11 @@ bool AsksForOptions(int argc, char **argv)
             return false;
         if (StartsWith(arg, "--")) {
             std::string name(arg + 2, std::strcspn(arg + 2, "="));
-            for (const char *wanted : {"check", "help", "version"})
+            for (const char *wanted : {"check", "help", "version", "ignore-missing", "quiet",
+                                       "status", "strict", "warn"})
                 if (!name.empty() && StartsWith(wanted, name.c_str()))
                     return true;
-        } else if (arg[0] == '-' && std::strchr(arg + 1, 'c') != NULL) {
+        } else if (arg[0] == '-' && std::strpbrk(arg + 1, "cw") != NULL) {
             return true;
         }
     }
@@ -95,7 +96,7 @@ bool AsksForOptions(int argc, char **argv)
 
 Command ParseOptions(int argc, char **argv, CheckOptions *options)
 {
-    bool tag = false, zero = false;
+    bool check = false, tag = false, zero = false;
     int binary = -1; // -b 1, -t 0; --tag implies -b
     bool optionsEnded = false;
     for (int i = 1; i < argc; i++) {
@@ -123,7 +124,7 @@ Command ParseOptions(int argc, char **argv, CheckOptions *options)
                 return Fail(std::string("invalid option -- '") + id + "'");
             // --status, --warn and --quiet each undo the other two.
             switch (id) {
-            case 'c': break;
+            case 'c': check = true; break;
             case 'I': options->ignoreMissing = true; break;
             case 'Q': options->quiet = true, options->status = options->warn = false; break;
             case 'S': options->status = true, options->quiet = options->warn = false; break;
@@ -138,15 +139,27 @@ Command ParseOptions(int argc, char **argv, CheckOptions *options)
             }
         }
     }
-    // Only -c, --help and --version bring md5hex here, and the last two have
-    // returned: this is check mode. md5sum's checks, in its order.
+    // md5sum's checks, in its order. Without -c, md5hex only gets here for
+    // one of the check's own options, and the last five of these stop it.
     if (tag && binary == 0)
         return Fail("--tag does not support --text mode");
-    if (zero)
+    if (zero && check)
         return Fail("the --zero option is not supported when verifying checksums");
-    if (tag)
+    if (tag && check)
         return Fail("the --tag option is meaningless when verifying checksums");
-    if (binary >= 0)
+    if (binary >= 0 && check)
         return Fail("the --binary and --text options are meaningless when verifying checksums");
+    const struct {
+        bool given;
+        const char *name;
+    } checkOnly[] = {{options->ignoreMissing, "ignore-missing"},
+                     {options->status, "status"},
+                     {options->warn, "warn"},
+                     {options->quiet, "quiet"},
+                     {options->strict, "strict"}};
+    for (const auto &option : checkOnly)
+        if (option.given && !check)
+            return Fail(std::string("the --") + option.name +
+                        " option is meaningful only when verifying checksums");
     return Command::Check;
 }

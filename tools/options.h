@@ -1,8 +1,10 @@
 // md5hex's command line. Plain `md5hex FILE...` takes every argument as a
-// file name, as it always did; only -c/--check, --help or --version (before
-// any "--") make it read options, then as md5sum reads them (GNU
-// getopt_long: options anywhere among the files, bundles like -cw, long
-// options by any unambiguous beginning, "--" ending the options).
+// file name, as it always did; only -c/--check, --help, --version or one of
+// the check's own options (--ignore-missing, --quiet, --status, --strict,
+// -w/--warn: md5sum refuses those without -c) before any "--" make it read
+// options, then as md5sum reads them (GNU getopt_long: options anywhere
+// among the files, bundles like -cw, long options by any unambiguous
+// beginning, "--" ending the options).
 #ifndef VORKEL_TOOLS_OPTIONS_H
 #define VORKEL_TOOLS_OPTIONS_H
 

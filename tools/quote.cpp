@@ -6,8 +6,18 @@
 
 namespace {
 
+// Characters that no C library deems printable, whatever its version of
+// Unicode: the line and paragraph separators, and the noncharacters
+// (U+FDD0 to U+FDEF, and the last two of every plane).
+bool NeverPrintable(unsigned long code)
+{
+    return code == 0x2028 || code == 0x2029 || (code >= 0xFDD0 && code <= 0xFDEF) ||
+           (code & 0xFFFE) == 0xFFFE;
+}
+
 // The length of the UTF-8 sequence of a printable character at s[i], or 0
-// when the bytes there are not one (a broken sequence, or a C1 control).
+// when the bytes there are not one (a broken sequence, a C1 control, or one
+// of the above).
 std::size_t PrintableSequence(const std::string &s, std::size_t i)
 {
     unsigned char c = static_cast<unsigned char>(s[i]);
@@ -23,7 +33,7 @@ std::size_t PrintableSequence(const std::string &s, std::size_t i)
     }
     bool shortest = code >= (length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000);
     bool valid = shortest && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
-    return valid && code >= 0xA0 ? length : 0;
+    return valid && code >= 0xA0 && !NeverPrintable(code) ? length : 0;
 }
 
 // The letter of a C escape (\n and the like), or 0.
@@ -70,11 +80,13 @@ void Classify(const std::string &s, std::size_t i, bool *plain, bool *compatible
 }
 
 // '...' with '\'' for an apostrophe and $'...' for what can't be typed.
-std::string SingleQuoted(const std::string &s)
+// *escapesOpen: whether the text is within $'...', at the start and at the
+// end.
+std::string SingleQuoted(const std::string &s, bool *escapesOpen)
 {
     static const char digits[] = "01234567";
     std::string out = "'";
-    bool inEscapes = false; // within $'...'
+    bool inEscapes = *escapesOpen; // within $'...'
     for (std::size_t i = 0; i < s.size(); i++) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         std::size_t sequence = c >= 0x80 ? PrintableSequence(s, i) : 0;
@@ -102,6 +114,7 @@ std::string SingleQuoted(const std::string &s)
         out.append(s, i, length);
         i += length - 1;
     }
+    *escapesOpen = inEscapes;
     return out + "'";
 }
 
@@ -121,7 +134,15 @@ std::string Quoted(const std::string &name)
     }
     if (plain)
         return name;
-    if (compatible && name.find('\'') != std::string::npos)
+    bool apostrophe = name.find('\'') != std::string::npos;
+    if (compatible && apostrophe)
         return "\"" + name + "\"";
-    return SingleQuoted(name);
+    // gnulib quotes a name with an apostrophe twice, the first time only to
+    // see whether "..." would do, and starts the second in the state where
+    // the first ended: within $'...' if it ended so. md5sum then prints
+    // '''it'\'''$'\t' for "it'<TAB>"; so does md5hex.
+    bool escapesOpen = false;
+    if (apostrophe)
+        SingleQuoted(name, &escapesOpen);
+    return SingleQuoted(name, &escapesOpen);
 }

@@ -42,11 +42,10 @@ char *Unescape(char *s, std::size_t length)
     return s;
 }
 
-// Exactly 32 hex digits, then the end of the text.
-bool ValidDigits(const char *s, std::size_t length)
+// 32 hex digits and a zero byte: the end of the line, or a zero in it,
+// which ends the digest there as it ends a C string in md5sum.
+bool ValidDigits(const char *s)
 {
-    if (length != kHexDigits)
-        return false;
     for (std::size_t i = 0; i < kHexDigits; i++)
         if (!std::isxdigit(static_cast<unsigned char>(s[i])))
             return false;
@@ -75,7 +74,7 @@ bool ParseTagged(char *s, std::size_t length, bool escaped, SumsLine *parsed)
     while (IsWhite(s[i]))
         i++;
     parsed->digest = &s[i];
-    return ValidDigits(&s[i], length - i);
+    return ValidDigits(&s[i]);
 }
 
 } // namespace
@@ -104,13 +103,11 @@ bool SumsLineParser::Parse(char *s, std::size_t length, SumsLine *parsed)
     if (length - i < kShortestLine + (s[i] == '\\'))
         return false;
     parsed->digest = &s[i];
-    while (s[i] != '\0' && !IsWhite(s[i]))
-        i++;
-    if (i == length) // the digest must be followed by a blank
+    i += kHexDigits;
+    if (!IsWhite(s[i])) // the digest must be followed by a blank (a zero byte is none)
         return false;
-    std::size_t digestLength = &s[i] - parsed->digest;
     s[i++] = '\0';
-    if (!ValidDigits(parsed->digest, digestLength))
+    if (!ValidDigits(parsed->digest))
         return false;
 
     // One blank and a name that doesn't start with ' ' or '*': BSD's

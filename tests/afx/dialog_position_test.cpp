@@ -1,7 +1,8 @@
 // Where CDialog puts a dialog: centred when its template leaves the place
 // open (x or y 0, no DS_ABSALIGN) and OnInitDialog did not move it; where the
 // template or OnInitDialog put it otherwise. With no owner (no main window
-// here), centred on the primary monitor's work area.
+// here), centred on the work area of the monitor holding the cursor (here
+// the only one).
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
@@ -72,6 +73,19 @@ TEST(CDialogPosition, CentredOnTheWorkAreaWhenTheTemplateGivesNoPlace)
         EXPECT_NEAR(r.left + r.right, work.left + work.right, 1) << nID << " " << Text(r);
         EXPECT_NEAR(r.top + r.bottom, work.top + work.bottom, 1) << nID << " " << Text(r);
     }
+}
+
+// Its caption, with the system menu and the close box, stays within reach:
+// its top left corner at the work area's.
+TEST(CDialogPosition, ADialogLargerThanTheWorkAreaKeepsItsCaptionOnIt)
+{
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT r = Shown(IDD_LARGER_THAN_SCREEN).shown;
+    ASSERT_GT(r.right - r.left, work.right - work.left) << Text(r);
+    ASSERT_GT(r.bottom - r.top, work.bottom - work.top) << Text(r);
+    EXPECT_EQ(r.left, work.left) << Text(r);
+    EXPECT_EQ(r.top, work.top) << Text(r);
 }
 
 TEST(CDialogPosition, KeptWhereTheTemplateOrOnInitDialogPutIt)

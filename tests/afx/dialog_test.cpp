@@ -1,6 +1,7 @@
 // Message maps and modal dialogs on real windows: which entry takes a message,
 // commands reaching the application object, Default(), results, data
-// exchange, owners, and exceptions stopped at the dialog procedure.
+// exchange, owners, messages offered to PreTranslateMessage, and exceptions
+// stopped at the dialog procedure.
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
@@ -81,6 +82,15 @@ protected:
         g_calls.push_back("syscommand");
         if ((nID & 0xFFF0) != SC_MINIMIZE)
             CBaseProbe::OnSysCommand(nID, lParam);
+    }
+
+    // Sees the keys pressed anywhere in the dialog first, and takes T.
+    BOOL PreTranslateMessage(MSG *pMsg) override
+    {
+        if (pMsg->message != WM_KEYDOWN)
+            return CBaseProbe::PreTranslateMessage(pMsg);
+        g_calls.push_back(std::string("key ") + static_cast<char>(pMsg->wParam));
+        return pMsg->wParam == 'T';
     }
 
     afx_msg void OnBothInDerived() { g_calls.push_back("both in derived"); }
@@ -239,6 +249,38 @@ TEST_F(DialogTest, DialogsWithoutParentAreOwnedByTheMainWindow)
     EXPECT_EQ(Run(script), IDOK);
     EXPECT_FALSE(mainEnabledMeanwhile);
     EXPECT_EQ(g_calls, std::vector<std::string>{"nested cancelled"});
+}
+
+// The dialog manager's loop offers every message to the dialog it is for
+// before dispatching it: keys pressed in a control reach the dialog's
+// PreTranslateMessage, which can take them; a key in a dialog opened over it
+// is that dialog's.
+TEST_F(DialogTest, PreTranslateMessageSeesTheLoopsMessagesFirst)
+{
+    auto press = [](HWND hWnd, UINT vk) {
+        ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1);
+        ::PostMessageW(hWnd, WM_KEYUP, vk, 0xC0000001);
+    };
+    HWND hNested = NULL;
+    std::wstring nestedText;
+    UiScript script = Opened();
+    script.Do([&] {
+            HWND hFirst = ::GetDlgItem(m_dlg.m_hWnd, IDC_FIRST);
+            ::SetFocus(hFirst);
+            press(hFirst, 'T');
+            press(hFirst, 'U');
+        })
+        .WaitFor("the key typed", [this] { return ItemText(m_dlg.m_hWnd, IDC_FIRST) == L"u"; })
+        .Do([this] { Post(WM_COMMAND, ID_OPEN_NESTED); })
+        .WaitFor("the nested dialog",
+                 [&] { return (hNested = GuiThread().OwnedWindow(m_dlg.m_hWnd)) != NULL; })
+        .Do([&] { press(::GetDlgItem(hNested, IDC_FIRST), 'T'); })
+        .WaitFor("the key typed there", [&] { return ItemText(hNested, IDC_FIRST) == L"t"; })
+        .Do([&] { ::PostMessageW(hNested, WM_COMMAND, IDCANCEL, 0); })
+        .WaitFor("the nested dialog to end", [] { return g_calls.back() == "nested cancelled"; })
+        .Do([this] { Send(WM_COMMAND, IDOK); });
+    EXPECT_EQ(Run(script), IDOK);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"key T", "key U", "nested cancelled"}));
 }
 
 TEST_F(DialogTest, ExceptionsStopAtTheDialogProcedure)

@@ -169,10 +169,11 @@ TEST_F(CFileDialogChoice, ACancelledChooserLeavesNoName)
 TEST_F(CFileDialogChoice, ANameThatMayHaveBeenCutIsNoChoice)
 {
     // From a buffer the chooser accepts (more bytes than the path has UTF-16
-    // units) up to one where only a whole path fits: Wine cuts a path longer
-    // in bytes than the buffer, unterminated, and reports success; a path
-    // that fills the buffer, or leaves less room than a character of the
-    // code page's longest kind, may be a cut one too.
+    // units) up to one where only a whole path fits: a path longer in bytes
+    // than the buffer does not fit it (Wine's ANSI chooser would cut it,
+    // unterminated, and report success); one that fills the buffer, or
+    // leaves less room than a character of the code page's longest kind,
+    // can't be told from a cut one.
     const DWORD nWhole = static_cast<DWORD>(m_path.size() + MaxCharSize() + 1);
     for (DWORD nMaxFile = static_cast<DWORD>(m_widePath.size() + 1); nMaxFile <= nWhole;
          nMaxFile++) {

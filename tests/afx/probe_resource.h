@@ -18,3 +18,4 @@
 #define IDD_ABSALIGN 211     // at (0, 0), DS_ABSALIGN
 #define IDD_OWN_PLACE 212    // at (30, 20)
 #define IDD_ON_LEFT_EDGE 213 // at (0, 20)
+#define IDD_LARGER_THAN_SCREEN 214 // at (0, 0), wider and taller than any work area

@@ -2,7 +2,9 @@
 // start-up tests: its application object writes to standard output what the
 // start-up gave it, one "name value" line each, and ends the program.
 // Started with the arguments "run N" it returns TRUE instead, and a timer in
-// the message loop that follows ends it with exit code N.
+// the message loop that follows ends it with exit code N. With "load NAME"
+// it also reports whether DLL NAME loads by its name alone (after the
+// start-up has restricted the search) and when asked for in its own folder.
 #include <afxwin.h>
 
 #include <cstdio>
@@ -30,6 +32,12 @@ public:
         std::printf("hInstanceIsModule %d\n", m_hInstance == ::GetModuleHandleA(NULL));
         AFX_MODULE_STATE *pState = AfxGetModuleState();
         std::printf("bDLL %d\ndwVersion %04lX\n", pState->m_bDLL, pState->m_dwVersion);
+        if (std::strncmp(m_lpCmdLine, "load ", 5) == 0) {
+            const char *name = m_lpCmdLine + 5;
+            std::printf("byName %d\n", ::LoadLibraryA(name) != NULL);
+            std::printf("fromItsFolder %d\n",
+                        ::LoadLibraryExA(name, NULL, LOAD_LIBRARY_SEARCH_APPLICATION_DIR) != NULL);
+        }
         std::fflush(stdout);
 
         if (std::strncmp(m_lpCmdLine, "run ", 4) == 0) {

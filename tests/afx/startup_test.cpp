@@ -114,6 +114,18 @@ TEST(StartUp, ModuleStateAndInstanceOfAnExecutable)
     EXPECT_EQ(report.values["dwVersion"], "0600");
 }
 
+// After the start-up, a DLL loaded by its name alone comes from System32
+// only: one of a name the system has none of, beside the program, is not
+// found, though it is there. (DLLs planted beside Vorkel.exe can't show
+// this under Wine, where every system DLL has a built-in.)
+TEST(StartUp, ADllBesideTheProgramIsNotLoadedByItsName)
+{
+    ProbeReport report;
+    ASSERT_TRUE(RunProbe(L"probe.exe load afx_beside.dll", -1, &report));
+    EXPECT_EQ(report.values["fromItsFolder"], "1") << "afx_beside.dll is not beside the probe";
+    EXPECT_EQ(report.values["byName"], "0");
+}
+
 TEST(StartUp, InitInstanceReturningTrueRunsTheMessageLoop)
 {
     // The probe's timer, dispatched by the loop, posts WM_QUIT with 42.

@@ -1,19 +1,37 @@
 // Where the dialogs open: both templates leave their place to the class
-// library, which centres the digest dialog on the screen's work area and
-// the About box on the digest dialog.
+// library, which centres the digest dialog on the work area of the monitor
+// the user is at (the one holding the cursor) and the About box on the
+// digest dialog.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
 
 #include "dialogs_on_screen.h"
 
 namespace {
 
-RECT WorkArea()
+BOOL CALLBACK CollectMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
 {
-    RECT work = {};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    if (::GetMonitorInfoW(hMonitor, &mi))
+        reinterpret_cast<std::vector<MONITORINFO> *>(lParam)->push_back(mi);
+    return TRUE;
+}
+
+// The screen's monitors; as many as the session was given (VORKEL_MONITORS)
+// where it was given some.
+std::vector<MONITORINFO> Monitors()
+{
+    std::vector<MONITORINFO> monitors;
+    ::EnumDisplayMonitors(NULL, NULL, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (const char *given = std::getenv("VORKEL_MONITORS")) {
+        EXPECT_EQ(monitors.size(), std::strtoul(given, nullptr, 10));
+    }
+    return monitors;
 }
 
 // inner's centre is outer's, to a pixel (halves round either way).
@@ -27,18 +45,20 @@ void ExpectCentredOn(HWND hWnd, const RECT &outer)
         << inner.top << "-" << inner.bottom << " in " << outer.top << "-" << outer.bottom;
 }
 
-TEST_F(DialogsOnScreenTest, MainDialogOpensCentredOnTheWorkArea)
+// With the cursor on each monitor in turn: the digest dialog on that
+// monitor's work area, the About box on the digest dialog.
+TEST_F(DialogsOnScreenTest, DialogsOpenCentredOnTheMonitorWithTheCursor)
 {
-    LookAtMain([](HWND hDlg) { ExpectCentredOn(hDlg, WorkArea()); });
-}
-
-TEST_F(DialogsOnScreenTest, AboutBoxOpensCentredOnTheMainDialog)
-{
-    LookAtAbout([this](HWND hAbout) {
-        RECT main;
-        ::GetWindowRect(Main(), &main);
-        ExpectCentredOn(hAbout, main);
-    });
+    for (const MONITORINFO &monitor : Monitors()) {
+        const RECT &m = monitor.rcMonitor;
+        ASSERT_TRUE(::SetCursorPos((m.left + m.right) / 2, (m.top + m.bottom) / 2));
+        LookAtAbout([&](HWND hAbout) {
+            ExpectCentredOn(Main(), monitor.rcWork);
+            RECT main;
+            ::GetWindowRect(Main(), &main);
+            ExpectCentredOn(hAbout, main);
+        });
+    }
 }
 
 } // namespace

@@ -3,15 +3,18 @@
 // dialogs reads back as the resources hold it (an ANSI dialog's texts pass
 // through that code page: in another one they came back as "?"), and the
 // font each control draws with has a glyph for every character of its text
-// (without, each shows as an empty box). The system menu's About item: see
-// system_menu_test.cpp.
+// (without, each shows as an empty box); the balloon of the verdict on the
+// digest too. The system menu's About item: see system_menu_test.cpp.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <vector>
 
 #include "dialogs_on_screen.h"
+#include "program_texts.h"
 #include "resource_reader.h"
 #include "windows_under_test.h"
 
@@ -46,6 +49,31 @@ TEST(CodePage, Utf8AsTheManifestAsks)
 TEST_F(DialogsOnScreenTest, MainDialogShowsItsTextsWithTheirGlyphs)
 {
     LookAtMain([](HWND hDlg) { ExpectTheTemplatesTexts(hDlg, IDD_MAIN); });
+}
+
+// The balloon of the verdict on the digest: every title and text it can
+// show, in the font it draws with (its titles in the bold one of the same
+// face), as it is shown after Generate.
+TEST_F(DialogsOnScreenTest, VerdictBalloonShowsItsTextsWithTheirGlyphs)
+{
+    m_dlg.m_strPath = ToAnsi(MakeFile(L"file.bin", "file")).c_str();
+    ASSERT_TRUE(SetClipboardText(L"9e107d9d372bb6826bd81d3542a419d6")); // another MD5
+    LookAtMain([](HWND hDlg) {
+        ClickNow(hDlg, IDC_GENERATE);
+        HWND hBalloon = GuiThread().Tooltip(hDlg);
+        ASSERT_NE(hBalloon, nullptr);
+        std::wstring texts = std::wstring(kMatchTitle) + kMatch + kMismatchTitle + kMismatch +
+                             kClipboardMd5 + kCannotCheckTitle + kOtherDigest + kNoMd5 +
+                             TextOf(hBalloon);
+        texts.erase(std::remove_if(texts.begin(), texts.end(), iswcntrl), texts.end()); // \r\n
+        EXPECT_EQ(ToAnsi(MissingGlyphs(hBalloon, texts)), "")
+            << "in " << ToAnsi(FontDC(hBalloon).Face());
+        // The dialog's own font, in which the window's texts are laid out:
+        // a font of the system's for tooltips may have the glyphs, but lines
+        // too low for them (Wine's cuts Chinese off at the top).
+        EXPECT_EQ(FontDC(hBalloon).Face(), FontDC(hDlg).Face());
+    });
+    SetClipboardText(L"");
 }
 
 TEST_F(DialogsOnScreenTest, AboutBoxShowsItsTextsWithTheirGlyphs)

@@ -8,6 +8,7 @@
 
 #include "digest_dialog_fixture.h"
 #include "drop_files.h"
+#include "shortcut.h"
 #include "windows_under_test.h"
 
 namespace {
@@ -54,6 +55,36 @@ TEST_F(DigestDialogTest, ADroppedFileIsChosenAsBrowseChoosesIt)
         Drop(Main(), {gone}, false);
         EXPECT_EQ(PathBox(), third);
         EXPECT_EQ(DigestBox(), DigestOf("third"));
+        ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(Run(script), IDCANCEL);
+}
+
+// A shortcut (Explorer drops the .lnk file itself) stands for the file it
+// points at; one to a folder, to a file that is gone, or that can't be read
+// as a shortcut is passed over, like a folder.
+TEST_F(DigestDialogTest, ADroppedShortcutStandsForItsTarget)
+{
+    std::wstring target = MakeFile(L"目标 文件.bin", "target");
+    std::wstring folder = MakeFile(L"folder\\inside.bin", "inside");
+    folder.resize(folder.rfind(L'\\'));
+    const std::wstring toFile = m_folder + L"\\to file.lnk",
+                       toFolder = m_folder + L"\\to folder.lnk",
+                       toGone = m_folder + L"\\to gone.LNK";
+    ASSERT_TRUE(MakeShortcut(toFile, target));
+    ASSERT_TRUE(MakeShortcut(toFolder, folder));
+    ASSERT_TRUE(MakeShortcut(toGone, m_folder + L"\\gone.bin"));
+    std::wstring unreadable = MakeFile(L"unreadable.lnk", "no shortcut");
+
+    UiScript script = Opened();
+    script.Do([&] {
+        Drop(Main(), {toFolder, toGone, unreadable, toFile});
+        EXPECT_EQ(PathBox(), target);
+        ClickNow(Main(), IDC_GENERATE);
+        EXPECT_EQ(DigestBox(), DigestOf("target"));
+        Drop(Main(), {toFolder, toGone, unreadable});
+        EXPECT_EQ(PathBox(), target);
+        EXPECT_EQ(DigestBox(), DigestOf("target"));
         ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(Run(script), IDCANCEL);

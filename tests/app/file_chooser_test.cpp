@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <set>
 #include <string>
@@ -67,38 +68,60 @@ protected:
     wchar_t m_previous[MAX_PATH] = L"";
 };
 
+// As it opens, and once the user has gone into a folder of its own (the
+// shell makes a new file list for each folder).
 TEST_F(FileChooserTest, ShowsEveryTextWithItsGlyphs)
 {
     const std::vector<std::wstring> names = {L"样本程序.exe", L"サンプル.exe"};
     for (const std::wstring &name : names)
         MakeFile(name, "MZ");
+    const std::wstring inner = L"校验程序.exe";
+    MakeFile(L"下载\\" + inner, "MZ");
     std::set<std::wstring> listed, faces;
     int nWithText = 0;
+    HWND hChooser = NULL;
+    auto expectGlyphs = [&] {
+        for (HWND hWnd : VisibleDescendants(hChooser)) {
+            wchar_t szClass[32] = L"";
+            ::GetClassNameW(hWnd, szClass, 32);
+            std::vector<std::wstring> texts = {TextOf(hWnd)};
+            if (std::wstring(szClass) == WC_LISTVIEWW) {
+                texts = ListItems(hWnd);
+                listed.insert(texts.begin(), texts.end());
+            } else if (std::wstring(szClass) == TOOLBARCLASSNAMEW) {
+                texts = ButtonLabels(hWnd);
+            }
+            for (const std::wstring &text : texts) {
+                if (text.empty())
+                    continue;
+                nWithText++;
+                faces.insert(FontDC(hWnd).Face());
+                EXPECT_EQ(ToUtf8(MissingGlyphs(hWnd, text)), "")
+                    << ToUtf8(text) << " (" << ToUtf8(szClass) << ") in "
+                    << ToUtf8(FontDC(hWnd).Face());
+            }
+        }
+    };
+    auto lists = [&](const std::wstring &name) {
+        for (HWND hWnd : VisibleDescendants(hChooser)) {
+            wchar_t szClass[32] = L"";
+            ::GetClassNameW(hWnd, szClass, 32);
+            std::vector<std::wstring> items;
+            if (std::wstring(szClass) == WC_LISTVIEWW)
+                items = ListItems(hWnd);
+            if (std::find(items.begin(), items.end(), name) != items.end())
+                return true;
+        }
+        return false;
+    };
     UiScript script = Opened();
     script.Do([this] { Click(Main(), IDC_BROWSE); })
-        .WaitFor("the file chooser", [this] { return GuiThread().FileChooser(Main()) != NULL; })
+        .WaitFor("the file chooser", [&] { return (hChooser = GuiThread().FileChooser(Main())) != NULL; })
+        .Do(expectGlyphs)
+        .Do([&] { AnswerFileChooser(hChooser, m_folder + L"\\下载"); })
+        .WaitFor("the folder's files", [&] { return lists(inner); })
         .Do([&] {
-            HWND hChooser = GuiThread().FileChooser(Main());
-            for (HWND hWnd : VisibleDescendants(hChooser)) {
-                wchar_t szClass[32] = L"";
-                ::GetClassNameW(hWnd, szClass, 32);
-                std::vector<std::wstring> texts = {TextOf(hWnd)};
-                if (std::wstring(szClass) == WC_LISTVIEWW) {
-                    texts = ListItems(hWnd);
-                    listed.insert(texts.begin(), texts.end());
-                } else if (std::wstring(szClass) == TOOLBARCLASSNAMEW) {
-                    texts = ButtonLabels(hWnd);
-                }
-                for (const std::wstring &text : texts) {
-                    if (text.empty())
-                        continue;
-                    nWithText++;
-                    faces.insert(FontDC(hWnd).Face());
-                    EXPECT_EQ(ToUtf8(MissingGlyphs(hWnd, text)), "")
-                        << ToUtf8(text) << " (" << ToUtf8(szClass) << ") in "
-                        << ToUtf8(FontDC(hWnd).Face());
-                }
-            }
+            expectGlyphs();
             ::PostMessageW(hChooser, WM_COMMAND, IDCANCEL, 0);
         })
         .WaitFor("the chooser to close", [this] { return GuiThread().FileChooser(Main()) == NULL; })

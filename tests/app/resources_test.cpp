@@ -1,11 +1,12 @@
 // The resources as built into the program, read back from its module: the
 // two dialog templates (IDs, classes, styles, texts, layout, font), the
-// caption of the system menu's About item and the icon, each in Chinese
-// (Simplified, PRC) and in no other language.
+// caption of the system menu's About item, the verdict's texts and the
+// icon, each in Chinese (Simplified, PRC) and in no other language.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -93,8 +94,20 @@ TEST(Resources, AboutDialogTemplate)
     }));
 }
 
-TEST(Resources, StringTableHoldsTheAboutCaptionAlone)
+TEST(Resources, StringTableHoldsTheAboutCaptionAndTheVerdicts)
 {
+    // All in one block, and nothing else in it.
+    const std::map<int, std::wstring> texts = {
+        {IDS_ABOUT, kAboutMenuItem},
+        {IDS_MATCH_TITLE, kMatchTitle},
+        {IDS_MATCH, kMatch},
+        {IDS_MISMATCH_TITLE, kMismatchTitle},
+        {IDS_MISMATCH, kMismatch},
+        {IDS_CLIPBOARD_MD5, kClipboardMd5},
+        {IDS_CANNOT_CHECK_TITLE, kCannotCheckTitle},
+        {IDS_OTHER_DIGEST, kOtherDigest},
+        {IDS_NO_MD5, kNoMd5},
+    };
     // Strings are stored sixteen to a block, each as its length and its
     // UTF-16 units: IDs 16n to 16n + 15 form block n + 1.
     const int block = IDS_ABOUT / 16 + 1;
@@ -105,7 +118,7 @@ TEST(Resources, StringTableHoldsTheAboutCaptionAlone)
         std::wstring text(r.Read<WORD>(), L'\0');
         for (wchar_t &c : text)
             c = r.Read<wchar_t>();
-        EXPECT_EQ(text, id == IDS_ABOUT ? kAboutMenuItem : L"") << "string " << id;
+        EXPECT_EQ(text, texts.count(id) ? texts.at(id) : L"") << "string " << id;
     }
     EXPECT_TRUE(r.AtEnd());
 }

@@ -1,6 +1,7 @@
 // Vorkel.exe and md5hex.exe run from a folder of downloads: a DLL planted
 // there, or in the current directory, under the name of any DLL that their
-// processes load must never be loaded.
+// processes load (Vorkel's with a shortcut dropped and the chooser up) must
+// never be loaded.
 #include <windows.h>
 
 #include <psapi.h>
@@ -12,6 +13,7 @@
 
 #include "e2e_inputs.h"
 #include "resource.h"
+#include "shortcut.h"
 #include "vorkel_process.h"
 
 namespace {
@@ -34,10 +36,15 @@ std::set<std::wstring> LoadedDlls(HANDLE hProcess)
     return names;
 }
 
-// Browse, the chooser up, Cancel: what a user does first. The DLLs loaded
-// with the chooser up are returned.
-std::set<std::wstring> BrowseAndCancel(VorkelProcess &vorkel)
+// A shortcut dropped (COM and the shell's link object: ole32 and what it
+// loads), then Browse, the chooser up, Cancel: what a user does first. The
+// DLLs loaded with the chooser up are returned.
+std::set<std::wstring> DropAndBrowse(VorkelProcess &vorkel, const std::wstring &link,
+                                     const std::wstring &target)
 {
+    EXPECT_TRUE(vorkel.Drop(Inputs().dropHook, {link}));
+    EXPECT_TRUE(WaitUntil([&] { return vorkel.ItemText(IDC_PATH) == target; }))
+        << "the path box shows " << testing::PrintToString(vorkel.ItemText(IDC_PATH));
     Click(vorkel.Main(), IDC_BROWSE);
     HWND hChooser = NULL;
     EXPECT_TRUE(WaitUntil([&] { return (hChooser = vorkel.Gui().FileChooser(vorkel.Main())) != NULL; }))
@@ -63,6 +70,17 @@ std::wstring FolderOf(const std::wstring &path)
 
 TEST(DllPlanting, NothingBesideTheProgramsOrInTheCurrentDirectoryLoads)
 {
+    // The programs in one folder, the current directory another, which
+    // holds a file and a shortcut to it (an ASCII path: Wine keeps the
+    // target in the writer's code page, this program's, not Vorkel's).
+    const std::wstring work = FolderOf(Inputs().samples[0].path);
+    const std::wstring beside = work + L"\\downloads", current = work + L"\\current";
+    for (const std::wstring &folder : {beside, current})
+        ::CreateDirectoryW(folder.c_str(), NULL);
+    const std::wstring sample = current + L"\\sample.bin", link = current + L"\\sample.lnk";
+    ASSERT_TRUE(::CopyFileW(Inputs().samples[0].path.c_str(), sample.c_str(), FALSE));
+    ASSERT_TRUE(MakeShortcut(link, sample));
+
     // The names: every DLL of a clean run with the chooser up, and those
     // that the shell and the chooser load by name on Windows.
     std::set<std::wstring> names = {L"shcore.dll",  L"compstui.dll", L"uxtheme.dll",
@@ -72,7 +90,7 @@ TEST(DllPlanting, NothingBesideTheProgramsOrInTheCurrentDirectoryLoads)
     {
         VorkelProcess clean;
         ASSERT_TRUE(clean.Start(Inputs().vorkelExe));
-        std::set<std::wstring> loaded = BrowseAndCancel(clean);
+        std::set<std::wstring> loaded = DropAndBrowse(clean, link, sample);
         ASSERT_GT(loaded.size(), 5u) << "no modules read from Vorkel.exe's process";
         for (const std::wstring &name : loaded)
             if (name.size() > 4 && name.compare(name.size() - 4, 4, L".dll") == 0)
@@ -80,12 +98,8 @@ TEST(DllPlanting, NothingBesideTheProgramsOrInTheCurrentDirectoryLoads)
         ExpectExitCodeZero(clean);
     }
 
-    // The programs in one folder, the current directory another, each
-    // holding the planted DLL under every name.
-    const std::wstring work = FolderOf(Inputs().samples[0].path);
-    const std::wstring beside = work + L"\\downloads", current = work + L"\\current";
+    // Both folders hold the planted DLL under every name.
     for (const std::wstring &folder : {beside, current}) {
-        ::CreateDirectoryW(folder.c_str(), NULL);
         for (const std::wstring &name : names)
             ASSERT_TRUE(::CopyFileW(Inputs().plantedDll.c_str(), (folder + L"\\" + name).c_str(), FALSE))
                 << "copy to " << testing::PrintToString(name) << ": error " << ::GetLastError();
@@ -93,12 +107,11 @@ TEST(DllPlanting, NothingBesideTheProgramsOrInTheCurrentDirectoryLoads)
     const std::wstring vorkelExe = beside + L"\\Vorkel.exe", md5hexExe = beside + L"\\md5hex.exe";
     ASSERT_TRUE(::CopyFileW(Inputs().vorkelExe.c_str(), vorkelExe.c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW(Inputs().md5hexExe.c_str(), md5hexExe.c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileW(Inputs().samples[0].path.c_str(), (current + L"\\sample.bin").c_str(), FALSE));
 
     {
         VorkelProcess vorkel;
         ASSERT_TRUE(vorkel.Start(vorkelExe, L"", current));
-        BrowseAndCancel(vorkel);
+        DropAndBrowse(vorkel, link, sample);
         ExpectExitCodeZero(vorkel);
     }
     {

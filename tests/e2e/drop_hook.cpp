@@ -1,9 +1,10 @@
-// A hook DLL that drops a file on Vorkel.exe's window from inside its
+// A hook DLL that drops files on Vorkel.exe's window from inside its
 // process: a drop handle is global memory of the process that gets it, so
 // no other process can make one. The test sets DropHookProc as a
-// WH_GETMESSAGE hook on the program's thread, writes the path into a file
-// beside this DLL (its name with ".path" added, in UTF-16), and posts the
-// message "VorkelTestDrop" to the window; the hook then posts it the drop.
+// WH_GETMESSAGE hook on the program's thread, writes the paths into a file
+// beside this DLL (its name with ".path" added, in UTF-16, one a line), and
+// posts the message "VorkelTestDrop" to the window; the hook then posts it
+// the drop.
 #include <windows.h>
 
 #include <string>
@@ -15,21 +16,28 @@ namespace {
 
 HINSTANCE g_hInstance;
 
-std::wstring PathToDrop()
+std::vector<std::wstring> PathsToDrop()
 {
     wchar_t szName[MAX_PATH + 8];
     DWORD nLength = ::GetModuleFileNameW(g_hInstance, szName, MAX_PATH);
     if (nLength == 0 || nLength >= MAX_PATH)
-        return L"";
+        return {};
     ::lstrcatW(szName, L".path");
     HANDLE hFile = ::CreateFileW(szName, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
-        return L"";
-    std::vector<wchar_t> path(4096, L'\0');
+        return {};
+    std::vector<wchar_t> text(16384, L'\0');
     DWORD nRead = 0;
-    ::ReadFile(hFile, path.data(), static_cast<DWORD>((path.size() - 1) * sizeof(wchar_t)), &nRead, NULL);
+    ::ReadFile(hFile, text.data(), static_cast<DWORD>((text.size() - 1) * sizeof(wchar_t)), &nRead, NULL);
     ::CloseHandle(hFile);
-    return std::wstring(path.data(), nRead / sizeof(wchar_t));
+    std::vector<std::wstring> paths(1);
+    for (std::size_t i = 0; i < nRead / sizeof(wchar_t); i++) {
+        if (text[i] == L'\n')
+            paths.emplace_back();
+        else
+            paths.back() += text[i];
+    }
+    return paths;
 }
 
 } // namespace
@@ -40,7 +48,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK DropHookProc(int nCode, WPARAM
     MSG *pMsg = reinterpret_cast<MSG *>(lParam);
     if (nCode == HC_ACTION && wParam == PM_REMOVE &&
         pMsg->message == ::RegisterWindowMessageW(L"VorkelTestDrop")) {
-        HDROP hDrop = MakeDrop({PathToDrop()});
+        HDROP hDrop = MakeDrop(PathsToDrop());
         if (hDrop != NULL)
             ::PostMessageW(pMsg->hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
         pMsg->message = WM_NULL; // ours: the window is not to see it

@@ -1,6 +1,6 @@
 // Vorkel.exe end to end: started as its own process with arguments it must
-// ignore, driven through its windows from this one, ended in each of the
-// ways a user ends it.
+// ignore, driven through its windows from this one (the clipboard set from
+// here too), ended in each of the ways a user ends it.
 #include <windows.h>
 
 #include <afxres.h> // ID_HELP
@@ -113,6 +113,34 @@ TEST_F(VorkelTest, DigestOfTheChosenFileThroughAboutAndHelp)
     EXPECT_EQ(m_vorkel.Output(), ""); // a message only when a file cannot be opened
 }
 
+// The digest compared with an MD5 that another program put on the
+// clipboard, as a browser does when the user copies it from the download
+// page: at Generate, and again at Ctrl+V once the user has copied another.
+TEST_F(VorkelTest, ComparesTheDigestWithTheMd5OnTheClipboard)
+{
+    const Sample &sample = Inputs().samples[0];
+    const std::wstring other = L"9E107D9D372BB6826BD81D3542A419D6";
+    auto balloonText = [this] {
+        HWND hBalloon = m_vorkel.Gui().Tooltip(m_vorkel.Main());
+        return hBalloon != NULL ? TextOf(hBalloon) : L"(none)";
+    };
+    ASSERT_TRUE(SetClipboardText(L"MD5 (download) = " + FromAnsi(sample.digest)));
+    ASSERT_TRUE(m_vorkel.Browse(sample.path));
+    ASSERT_TRUE(ClickNow(m_vorkel.Main(), IDC_GENERATE));
+    EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), ShownDigest(sample.digest));
+    EXPECT_TRUE(WaitUntil([&] { return balloonText() == kMatch; })) << ToUtf8(balloonText());
+
+    ASSERT_TRUE(SetClipboardText(other));
+    PressKeys({VK_CONTROL, 'V'});
+    const std::wstring mismatch = std::wstring(kMismatch) + L"\r\n" + kClipboardMd5 + other;
+    EXPECT_TRUE(WaitUntil([&] { return balloonText() == mismatch; })) << ToUtf8(balloonText());
+    EXPECT_EQ(m_vorkel.ItemText(IDC_PATH), sample.path) << "nothing pasted";
+
+    SetClipboardText(L"");
+    ::PostMessageW(m_vorkel.Main(), WM_CLOSE, 0, 0);
+    ExpectExitCodeZero();
+}
+
 // Files named in any script, and at a deep path of more than 260 bytes: each
 // chosen through the chooser and hashed as md5sum hashes it.
 TEST_F(VorkelTest, EverySampleIsHashedAsMd5sumHashesIt)
@@ -134,28 +162,14 @@ TEST_F(VorkelTest, EverySampleIsHashedAsMd5sumHashesIt)
 TEST_F(VorkelTest, EverySampleDroppedOnTheWindowIsHashed)
 {
     EXPECT_TRUE(::GetWindowLongW(m_vorkel.Main(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    HMODULE hHook = ::LoadLibraryW(Inputs().dropHook.c_str());
-    ASSERT_NE(hHook, nullptr);
-    HHOOK hHookHandle = ::SetWindowsHookExW(
-        WH_GETMESSAGE,
-        reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(::GetProcAddress(hHook, "DropHookProc"))),
-        hHook, ::GetWindowThreadProcessId(m_vorkel.Main(), NULL));
-    ASSERT_NE(hHookHandle, nullptr) << "SetWindowsHookEx: error " << ::GetLastError();
     for (const Sample &sample : Inputs().samples) {
         SCOPED_TRACE(testing::PrintToString(sample.path));
-        HANDLE hFile = ::CreateFileW((Inputs().dropHook + L".path").c_str(), GENERIC_WRITE, 0, NULL,
-                                     CREATE_ALWAYS, 0, NULL);
-        DWORD written = 0;
-        ::WriteFile(hFile, sample.path.c_str(), static_cast<DWORD>(sample.path.size() * 2), &written,
-                    NULL);
-        ::CloseHandle(hFile);
-        ::PostMessageW(m_vorkel.Main(), ::RegisterWindowMessageW(L"VorkelTestDrop"), 0, 0);
+        ASSERT_TRUE(m_vorkel.Drop(Inputs().dropHook, {sample.path}));
         ASSERT_TRUE(WaitUntil([&] { return m_vorkel.ItemText(IDC_PATH) == sample.path; }))
             << "the path box shows " << testing::PrintToString(m_vorkel.ItemText(IDC_PATH));
         ASSERT_TRUE(ClickNow(m_vorkel.Main(), IDC_GENERATE));
         EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), ShownDigest(sample.digest));
     }
-    ::UnhookWindowsHookEx(hHookHandle);
     ::PostMessageW(m_vorkel.Main(), WM_CLOSE, 0, 0);
     ExpectExitCodeZero();
 }

@@ -48,3 +48,33 @@ testing::AssertionResult VorkelProcess::Browse(const std::wstring &path)
                << ", not " << testing::PrintToString(path);
     return testing::AssertionSuccess();
 }
+
+VorkelProcess::~VorkelProcess()
+{
+    if (m_hDropHook != NULL)
+        ::UnhookWindowsHookEx(m_hDropHook);
+}
+
+testing::AssertionResult VorkelProcess::Drop(const std::wstring &hookDll,
+                                             const std::vector<std::wstring> &paths)
+{
+    if (m_hDropHook == NULL) {
+        HMODULE hHook = ::LoadLibraryW(hookDll.c_str());
+        FARPROC pfnHook = hHook != NULL ? ::GetProcAddress(hHook, "DropHookProc") : NULL;
+        m_hDropHook = ::SetWindowsHookExW(
+            WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(pfnHook)), hHook,
+            m_program.ThreadId());
+        if (m_hDropHook == NULL)
+            return testing::AssertionFailure() << "SetWindowsHookEx: error " << ::GetLastError();
+    }
+    std::wstring list;
+    for (const std::wstring &path : paths)
+        list += (list.empty() ? L"" : L"\n") + path;
+    HANDLE hFile = ::CreateFileW((hookDll + L".path").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                 0, NULL);
+    DWORD written = 0;
+    ::WriteFile(hFile, list.c_str(), static_cast<DWORD>(list.size() * sizeof(wchar_t)), &written, NULL);
+    ::CloseHandle(hFile);
+    ::PostMessageW(m_hMain, ::RegisterWindowMessageW(L"VorkelTestDrop"), 0, 0);
+    return testing::AssertionSuccess();
+}

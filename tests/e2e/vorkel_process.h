@@ -9,12 +9,18 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "child_process.h"
 #include "windows_under_test.h"
 
 class VorkelProcess {
 public:
+    VorkelProcess() = default;
+    VorkelProcess(const VorkelProcess &) = delete;
+    VorkelProcess &operator=(const VorkelProcess &) = delete;
+    ~VorkelProcess();
+
     // Starts the program with the given arguments after its name, its
     // standard output going into a pipe, in currentDirectory (when given),
     // and waits for its main window.
@@ -33,6 +39,12 @@ public:
     // the path box shows it and the chooser has gone.
     testing::AssertionResult Browse(const std::wstring &path);
 
+    // Files dropped on the main window as Explorer drops them, from inside
+    // the program by the hook DLL hookDll (drop_hook.cpp: a drop handle
+    // can't cross processes); posted, to be waited for.
+    testing::AssertionResult Drop(const std::wstring &hookDll,
+                                  const std::vector<std::wstring> &paths);
+
     // Whether the program has ended within timeoutMs; its exit code then.
     bool Exited(DWORD timeoutMs, DWORD &exitCode) const
     {
@@ -45,6 +57,7 @@ public:
 private:
     ChildProcess m_program; // ended, should a test leave it running
     HWND m_hMain = NULL;
+    HHOOK m_hDropHook = NULL; // set by the first Drop
 };
 
 #endif

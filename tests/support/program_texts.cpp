@@ -7,6 +7,15 @@ const wchar_t kMainCaption[] = L"Tesmoor MD5生成器";
 const wchar_t kAboutCaption[] = L"关于 Vorkel";
 const wchar_t kAboutMenuItem[] = L"关于 Vorkel(&A)...";
 
+const wchar_t kMatchTitle[] = L"校验通过";
+const wchar_t kMatch[] = L"与剪贴板中的 MD5 一致。";
+const wchar_t kMismatchTitle[] = L"校验失败";
+const wchar_t kMismatch[] = L"与剪贴板中的 MD5 不一致。";
+const wchar_t kClipboardMd5[] = L"剪贴板中的是 ";
+const wchar_t kCannotCheckTitle[] = L"无法校验";
+const wchar_t kOtherDigest[] = L"剪贴板中是 %d 位的十六进制值，不是 MD5（32 位）。";
+const wchar_t kNoMd5[] = L"剪贴板中没有 MD5 值。";
+
 std::wstring ShownDigest(const std::string &hexDigest)
 {
     std::wstring shown;

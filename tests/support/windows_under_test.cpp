@@ -3,6 +3,8 @@
 
 #include <dlgs.h> // the common dialogs' control IDs: cmb13, edt1
 
+#include <cstring>
+
 namespace {
 
 bool IsDialog(HWND hWnd)
@@ -105,6 +107,50 @@ bool ClickNow(HWND hDlg, int nID)
     return Send(::GetDlgItem(hDlg, nID), BM_CLICK);
 }
 
+bool SetClipboardText(const std::wstring &text)
+{
+    if (!::OpenClipboard(NULL))
+        return false;
+    bool done = ::EmptyClipboard() != FALSE;
+    if (done && !text.empty()) {
+        const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
+        HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, size);
+        if (void *p = hData != NULL ? ::GlobalLock(hData) : NULL) {
+            std::memcpy(p, text.c_str(), size);
+            ::GlobalUnlock(hData);
+        }
+        // The clipboard owns the memory once it has taken it.
+        done = hData != NULL && ::SetClipboardData(CF_UNICODETEXT, hData) != NULL;
+        if (!done && hData != NULL)
+            ::GlobalFree(hData);
+    }
+    ::CloseClipboard();
+    return done;
+}
+
+void PressKeys(const std::vector<WORD> &keys)
+{
+    std::vector<INPUT> inputs;
+    for (std::size_t i = 0; i < 2 * keys.size(); i++) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = i < keys.size() ? keys[i] : keys[2 * keys.size() - 1 - i];
+        input.ki.dwFlags = i < keys.size() ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickAt(POINT pt)
+{
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
 void AnswerFileChooser(HWND hChooser, const std::wstring &path)
 {
     Send(FileNameBox(hChooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
@@ -158,6 +204,17 @@ HWND GuiThread::FileChooser(HWND hOwner) const
 {
     HWND hWnd = OwnedWindow(hOwner);
     return hWnd != NULL && FileNameBox(hWnd) != NULL ? hWnd : NULL;
+}
+
+HWND GuiThread::Tooltip(HWND hOwner) const
+{
+    for (HWND hWnd : Windows()) {
+        wchar_t name[32];
+        if (::GetWindow(hWnd, GW_OWNER) == hOwner && ::GetClassNameW(hWnd, name, 32) > 0 &&
+            std::wstring(name) == L"tooltips_class32")
+            return hWnd;
+    }
+    return NULL;
 }
 
 HWND GuiThread::Focus() const

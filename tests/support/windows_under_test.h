@@ -43,6 +43,17 @@ std::vector<HWND> VisibleDescendants(HWND hParent);
 void Click(HWND hDlg, int nID);
 bool ClickNow(HWND hDlg, int nID);
 
+// Puts text on the clipboard as a program the user copied it from does
+// (CF_UNICODETEXT); an empty text empties the clipboard. Whether it could.
+bool SetClipboardText(const std::wstring &text);
+
+// Presses keys as the user does (SendInput): each down in turn, then up in
+// reverse order, as Ctrl+V is pressed. They go to the window in front.
+void PressKeys(const std::vector<WORD> &keys);
+
+// Clicks the left mouse button at that point of the screen as the user does.
+void ClickAt(POINT pt);
+
 // Types path into an open-file dialog's file name box and presses Open.
 // Wine's dialog keeps the name in the combo box cmb13; the edit edt1 is the
 // old-style dialog's.
@@ -63,6 +74,9 @@ public:
 
     // The open-file dialog owned by hOwner, or null.
     HWND FileChooser(HWND hOwner) const;
+
+    // The tooltip (a balloon, say) owned by hOwner that is shown, or null.
+    HWND Tooltip(HWND hOwner) const;
 
     // The window that has the keyboard focus, or null.
     HWND Focus() const;

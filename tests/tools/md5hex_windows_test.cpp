@@ -51,8 +51,11 @@ protected:
         std::fclose(file);
     }
 
-    // Runs md5hex.exe with these arguments; its rows in rows.
-    DWORD Run(const std::wstring &arguments, std::vector<std::wstring> *rows)
+    // Runs md5hex.exe with these arguments; its rows in rows. With
+    // errorFile, its standard error goes there (2>errorFile), the rest to
+    // the console.
+    DWORD Run(const std::wstring &arguments, std::vector<std::wstring> *rows,
+              const wchar_t *errorFile = NULL)
     {
         HANDLE hScreen = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
@@ -64,10 +67,23 @@ protected:
         std::wstring commandLine = L"md5hex " + arguments;
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
+        HANDLE hError = INVALID_HANDLE_VALUE;
+        if (errorFile != NULL) {
+            SECURITY_ATTRIBUTES inherited = {sizeof(inherited), NULL, TRUE};
+            hError = ::CreateFileW((std::wstring(kFolder) + L"\\" + errorFile).c_str(),
+                                   GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0,
+                                   NULL);
+            EXPECT_NE(hError, INVALID_HANDLE_VALUE);
+            ::SetHandleInformation(hScreen, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+            startup.hStdOutput = hScreen;
+            startup.hStdError = hError;
+        }
         PROCESS_INFORMATION process = {};
         DWORD exitCode = 99;
-        if (!::CreateProcessW(g_md5hex.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
-                              kFolder, &startup, &process)) {
+        if (!::CreateProcessW(g_md5hex.c_str(), &commandLine[0], NULL, NULL, errorFile != NULL,
+                              0, NULL, kFolder, &startup, &process)) {
             ADD_FAILURE() << "CreateProcess: error " << ::GetLastError();
         } else {
             EXPECT_EQ(::WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
@@ -75,6 +91,8 @@ protected:
             ::CloseHandle(process.hThread);
             ::CloseHandle(process.hProcess);
         }
+        if (hError != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hError);
 
         CONSOLE_SCREEN_BUFFER_INFO after;
         ::GetConsoleScreenBufferInfo(hScreen, &after);
@@ -108,6 +126,28 @@ TEST_F(ConsoleOutput, CheckResultsAndMessagesInTheirOrderAndScripts)
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(::GetConsoleOutputCP(), codePage);
     EXPECT_EQ(::GetConsoleCP(), inputCodePage);
+}
+
+// 2>log: the messages go to the file, as bytes (names in UTF-8, CR LF),
+// and only the results to the console.
+TEST_F(ConsoleOutput, StandardErrorAloneRedirected)
+{
+    std::vector<std::wstring> rows;
+    EXPECT_EQ(Run(L"-c sums.md5", &rows, L"errors.log"), 1u);
+    std::vector<std::wstring> expected;
+    for (const wchar_t *name : kNames)
+        expected.push_back(std::wstring(name) + L": OK");
+    expected.push_back(L"없는 파일.txt: FAILED open or read");
+    EXPECT_EQ(rows, expected);
+
+    std::FILE *log = _wfopen((std::wstring(kFolder) + L"\\errors.log").c_str(), L"rb");
+    ASSERT_NE(log, nullptr);
+    char bytes[512];
+    std::string text(bytes, std::fread(bytes, 1, sizeof(bytes), log));
+    std::fclose(log);
+    EXPECT_EQ(text, "md5hex: '" + ToUtf8(L"없는 파일.txt") +
+                        "': No such file or directory\r\n"
+                        "md5hex: WARNING: 1 listed file could not be read\r\n");
 }
 
 TEST_F(ConsoleOutput, PlainDigestLines)
