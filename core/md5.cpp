@@ -147,6 +147,12 @@ void MD5Final(unsigned char digest[16], MD5_CTX *context)
     MD5_memset((unsigned char *)context, 0, sizeof(*context));
 }
 
+void MD5TransformBlocks(std::uint32_t state[4], const unsigned char *input, std::size_t blocks)
+{
+    for (; blocks > 0; blocks--, input += 64)
+        MD5Transform(state, input);
+}
+
 namespace {
 
 // One compression of a 64-byte block into the chaining values.

@@ -4,6 +4,7 @@
 #ifndef VORKEL_CORE_MD5_H
 #define VORKEL_CORE_MD5_H
 
+#include <cstddef>
 #include <cstdint>
 
 // The words are exactly 32 bits wide on every platform: the reference code's
@@ -17,5 +18,10 @@ struct MD5_CTX {
 void MD5Init(MD5_CTX *context);
 void MD5Update(MD5_CTX *context, const unsigned char *input, std::uint32_t inputLen);
 void MD5Final(unsigned char digest[16], MD5_CTX *context);
+
+// MD5Update's loop over whole blocks: blocks compressions of 64 bytes each,
+// read from input one after another, into state. The bit count is the
+// caller's to keep (md5lanes.h keeps it in the message's context).
+void MD5TransformBlocks(std::uint32_t state[4], const unsigned char *input, std::size_t blocks);
 
 #endif

@@ -58,9 +58,15 @@ int MD5FileDigest(char *path, unsigned char digest[16])
 char *MD5FileHex(char *path)
 {
     unsigned char digest[16];
+
+    return MD5HexResult(path, MD5FileDigest(path, digest), digest);
+}
+
+char *MD5HexResult(const char *path, int status, const unsigned char digest[16])
+{
     char text[33];
 
-    switch (MD5FileDigest(path, digest)) {
+    switch (status) {
     case MD5FILE_OPEN_ERROR:
         std::printf("%s can't be opened\n", path);
         return NULL;

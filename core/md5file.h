@@ -19,6 +19,12 @@ enum {
     MD5FILE_READ_ERROR  // a read failed (a directory, for one, opens on Linux but can't be read)
 };
 
+// What MD5FileHex makes of a file routine's outcome (status and digest, as
+// MD5FileDigest returns them) for path: the reason on standard output and
+// null for a failure, else the digest as text in the shared buffer. For
+// callers that hash files some other way and report them as MD5FileHex does.
+char *MD5HexResult(const char *path, int status, const unsigned char digest[16]);
+
 // The file routine beneath MD5FileHex: the same file read the same way into
 // the 16 bytes of digest, but silent. On an error errno says why (as fopen
 // or the read left it) and digest is undefined.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and tests everything: the native build, the native build
-# with AddressSanitizer and UndefinedBehaviorSanitizer, md5hex -c's fuzz
-# target (run for a minute), and the Windows build with its tests run under
-# Wine. Ends with ctest's summary of all of them;
+# with AddressSanitizer and UndefinedBehaviorSanitizer, the native build with
+# ThreadSanitizer (md5hex's threads), md5hex -c's fuzz target (run for a
+# minute), and the Windows build with its tests run under Wine. Ends with
+# ctest's summary of all of them;
 # the exit status is non-zero when anything failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +11,7 @@ root=$PWD
 
 scripts/setup.sh
 
-presets=(native native-asan fuzz windows)
+presets=(native native-asan native-tsan fuzz windows)
 for preset in "${presets[@]}"; do
     echo "== build: $preset"
     cmake --preset "$preset" >/dev/null

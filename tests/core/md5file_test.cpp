@@ -4,7 +4,6 @@
 // MD5StreamDigest.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cctype>
 #include <cstdio>
@@ -14,6 +13,7 @@
 
 #include "md5file.h"
 #include "reference_md5.h"
+#include "test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -21,22 +21,6 @@ namespace {
 
 class MD5FileHexTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        static std::atomic<int> serial{0};
-        m_dir = fs::temp_directory_path() /
-                ("vorkel-md5file-" + std::to_string(serial++) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-
     // Writes bytes to a new file in the test's folder and returns its path.
     std::string MakeFile(const std::string &name, const std::string &bytes)
     {
@@ -68,7 +52,8 @@ protected:
         return result ? result : "(null)";
     }
 
-    fs::path m_dir;
+    TestFolder m_folder{"vorkel-md5file-"};
+    const fs::path &m_dir = m_folder.Path();
 };
 
 std::string AllByteValues(std::size_t repeat)

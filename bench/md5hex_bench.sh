@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# md5hex on many files and on one large file against the usual tools, side
+# by side in one run, files in the page cache. The machine may be shared and
+# noisy: the runs alternate, and what counts is the median of each round's
+# ratio (the tools of one round saw the same machine).
+#   data: 256 files of 4 MiB, 4096 of 64 KiB, 1 of 1 GiB
+#   md5hex with each MD5HEX_SIMD path this processor has; md5sum; rhash;
+#   hashdeep -j$(nproc); xargs -P$(nproc) md5sum; and on the 1 GiB file
+#   md5hex as it was before it hashed files at once (built from BASELINE)
+# Every tool's digests are checked, md5hex's lines against md5sum's byte for
+# byte; md5hex's peak memory is measured on every run. rhash and hashdeep
+# are installed from Debian when missing.
+# Usage: bench/md5hex_bench.sh [RUNS]   (RUNS rounds, default 5)
+#        BASELINE=<commit> to compare with another md5hex on the 1 GiB file
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+runs=${1:-5}
+# The last commit whose md5hex hashed one file after another.
+baseline=${BASELINE:-1da8c27}
+jobs=$(nproc)
+# md5hex's bound: 48 MiB of read buffers, and everything else in 8 MiB.
+bound_kib=$((56 * 1024))
+
+scripts/setup.sh
+missing=()
+for tool in rhash hashdeep; do command -v "$tool" >/dev/null || missing+=("$tool"); done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+cmake --preset native >/dev/null
+cmake --build --preset native --target md5hex >/dev/null
+md5hex=$root/build/native/tools/md5hex
+
+data=${TMPDIR:-/tmp}/vorkel-bench
+mkdir -p "$data"
+
+# The md5hex of BASELINE, built once from that commit's sources.
+old=$data/md5hex-$baseline
+if [ ! -x "$old" ]; then
+    src=$(mktemp -d)
+    git -C "$root" archive "$baseline" | tar -x -C "$src"
+    (cd "$src" && cmake --preset native >/dev/null && cmake --build --preset native --target md5hex >/dev/null)
+    cp "$src/build/native/tools/md5hex" "$old"
+    rm -rf "$src"
+fi
+
+# The data: random bytes, cut into files.
+make_files() { # DIR COUNT SIZE
+    local dir=$data/$1
+    if [ "$(ls "$dir" 2>/dev/null | wc -l)" != "$2" ]; then
+        rm -rf "$dir"
+        mkdir -p "$dir"
+        head -c "$(($2 * $3))" /dev/urandom | (cd "$dir" && split -a 4 -d -b "$3" - f)
+    fi
+}
+make_files many-4m 256 $((4 << 20))
+make_files many-64k 4096 $((64 << 10))
+[ "$(stat -c %s "$data/1g.bin" 2>/dev/null || echo 0)" = 1073741824 ] ||
+    head -c 1G /dev/urandom > "$data/1g.bin"
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+verdict() { awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN {
+    ok = (op == ">=") ? v >= t : v <= t; printf "%s (target %s %s)", ok ? "met" : "MISSED", op, t }'; }
+
+# The paths this processor has (md5hex itself also asks the system).
+paths=(scalar)
+grep -q -w avx2 /proc/cpuinfo && paths+=(avx2)
+grep -q -w avx512f /proc/cpuinfo && paths+=(avx512)
+
+# bench NAME FILES...: every tool on FILES, RUNS rounds; prints the medians
+# and each tool's ratio to md5hex on the widest path.
+bench() {
+    local name=$1; shift
+    local files=("$@") out=$data/out
+    local per=$(( (${#files[@]} + jobs - 1) / jobs ))
+    local -a labels=() commands=()
+    for p in "${paths[@]}"; do
+        labels+=("md5hex MD5HEX_SIMD=$p"); commands+=("env MD5HEX_SIMD=$p $md5hex")
+    done
+    [ "$name" != "1 x 1 GiB" ] || { labels+=("md5hex of $baseline"); commands+=("$old"); }
+    labels+=(md5sum rhash "hashdeep -j$jobs" "xargs -P$jobs md5sum")
+    commands+=(md5sum "rhash --md5" "hashdeep -c md5 -j$jobs" "xargs")
+
+    md5sum "${files[@]}" > "$out.expected"
+    grep -o '^[0-9a-f]\{32\}' "$out.expected" | sort > "$out.digests"
+    cat "${files[@]}" > /dev/null # into the page cache
+    rm -f "$out".times.* "$out".mem.*
+
+    echo
+    echo "== $name: $runs rounds, medians of wall times (s)"
+    for round in $(seq 0 "$runs"); do # round 0 warms up, uncounted
+        for i in "${!commands[@]}"; do
+            local start end
+            start=$(date +%s%N)
+            if [ "${commands[$i]}" = xargs ]; then
+                printf '%s\0' "${files[@]}" | xargs -0 -P"$jobs" -n"$per" md5sum > "$out.got"
+            else
+                /usr/bin/time -f %M -o "$out.mem" ${commands[$i]} "${files[@]}" > "$out.got"
+            fi
+            end=$(date +%s%N)
+            if [ "${labels[$i]}" != "${labels[$i]#md5hex}" ]; then
+                cmp -s "$out.got" "$out.expected" ||
+                    { echo "bench: ${labels[$i]} printed other lines than md5sum" >&2; exit 1; }
+                [ "$round" = 0 ] || cat "$out.mem" >> "$out.mem.$i"
+            else
+                grep -o '[0-9a-f]\{32\}' "$out.got" | sort | cmp -s - "$out.digests" ||
+                    { echo "bench: ${labels[$i]} gave other digests than md5sum" >&2; exit 1; }
+            fi
+            [ "$round" = 0 ] || echo "$(( (end - start) / 1000 ))" >> "$out.times.$i"
+        done
+    done
+
+    # Each tool's time over md5hex's on the widest path (the last path),
+    # round by round: how many times faster md5hex is.
+    local ref=$(( ${#paths[@]} - 1 ))
+    printf '  %-26s %9s %15s %11s\n' tool "wall (s)" "md5hex faster" "peak (KiB)"
+    for i in "${!commands[@]}"; do
+        local t ratio mem=""
+        t=$(median < "$out.times.$i" | awk '{ printf "%.3f", $1 / 1e6 }')
+        ratio=$(paste "$out.times.$i" "$out.times.$ref" | awk '{ print $1 / $2 }' | median)
+        [ ! -s "$out.mem.$i" ] || mem=$(sort -n "$out.mem.$i" | tail -1)
+        printf '  %-26s %9s %14.2fx %11s\n' "${labels[$i]}" "$t" "$ratio" "$mem"
+        printf '%.2f\n' "$ratio" > "$out.ratio.$i"
+        if [ -n "$mem" ] && [ "$mem" -gt "$bound_kib" ]; then
+            echo "  ${labels[$i]}: peak memory $mem KiB: MISSED (bound $bound_kib KiB)"
+        fi
+    done
+}
+
+echo "== $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $jobs processors; md5hex paths: ${paths[*]}"
+
+n=${#paths[@]}
+# Indices after the md5hex paths: md5sum, rhash, hashdeep, xargs (one more
+# on the 1 GiB file, where the baseline comes first).
+bench "256 x 4 MiB" "$data"/many-4m/f*
+r_sum=$(cat "$data/out.ratio.$n"); r_deep=$(cat "$data/out.ratio.$((n + 2))")
+avx2_vs_sum=""
+for i in "${!paths[@]}"; do
+    [ "${paths[$i]}" != avx2 ] ||
+        avx2_vs_sum=$(paste "$data/out.times.$n" "$data/out.times.$i" | awk '{ print $1 / $2 }' | median | awk '{ printf "%.2f", $1 }')
+done
+echo "  md5hex against md5sum:           ${r_sum}x: $(verdict "$r_sum" ">=" 5)"
+echo "  md5hex against hashdeep -j$jobs:      ${r_deep}x: $(verdict "$r_deep" ">=" 2.5)"
+[ -z "$avx2_vs_sum" ] || echo "  MD5HEX_SIMD=avx2 against md5sum: ${avx2_vs_sum}x: $(verdict "$avx2_vs_sum" ">=" 3)"
+
+bench "4096 x 64 KiB" "$data"/many-64k/f*
+r_sum=$(cat "$data/out.ratio.$n")
+echo "  md5hex against md5sum:           ${r_sum}x: $(verdict "$r_sum" ">=" 3)"
+
+bench "1 x 1 GiB" "$data/1g.bin"
+r_old=$(cat "$data/out.ratio.$n")
+echo "  md5hex against md5hex of $baseline: ${r_old}x: $(verdict "$r_old" ">=" 1.05)"

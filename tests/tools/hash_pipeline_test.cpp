@@ -1,0 +1,187 @@
+// The pipeline against the core's own file routine: many files of sizes
+// around the read pieces and the padding, missing names and folders among
+// them, on every path the processor has, with the usual limits and with
+// limits so small that every buffer and the queue of names run out again and
+// again (no deadlock, results still in order); standard input as "-"; and
+// the pipeline dropped before its results are all taken.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "hash_pipeline.h"
+#include "md5file.h"
+#include "md5lanes.h"
+#include "test_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class HashPipelineTest : public testing::Test {
+protected:
+    std::string MakeFile(const std::string &name, std::size_t size)
+    {
+        const std::string path = (m_dir / name).string();
+        std::string bytes(size, '\0');
+        for (char &c : bytes)
+            c = static_cast<char>(m_random());
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(size));
+        return path;
+    }
+
+    // Files of sizes around the padding's boundaries and around pieces of
+    // `piece` bytes, some larger than all the buffers of Tiny() together;
+    // between them names that don't exist and folders, and a name twice.
+    std::vector<std::string> MakeFolder(std::size_t piece, int rounds)
+    {
+        std::vector<std::string> names;
+        const std::size_t sizes[] = {0,         1,         55,        56,        63,
+                                     64,        65,        1000,      piece - 1, piece,
+                                     piece + 1, 3 * piece, 3 * piece + 57, 200000, 700001};
+        int n = 0;
+        for (int round = 0; round < rounds; round++) {
+            for (std::size_t size : sizes) {
+                names.push_back(MakeFile("f" + std::to_string(n++), size));
+                if (m_random() % 5 == 0)
+                    names.push_back((m_dir / ("missing" + std::to_string(n))).string());
+            }
+            fs::create_directories(m_dir / ("folder" + std::to_string(round)));
+            names.push_back((m_dir / ("folder" + std::to_string(round))).string());
+        }
+        names.push_back(names[3]);
+        return names;
+    }
+
+    // Everything names comes to through a pipeline, in the order taken back,
+    // names queued whenever there is room.
+    static std::vector<HashResult> HashAll(HashPipeline &pipeline, const std::vector<std::string> &names)
+    {
+        std::vector<HashResult> results;
+        std::size_t queued = 0;
+        while (results.size() < names.size()) {
+            while (queued < names.size() && pipeline.Add(names[queued].c_str()))
+                queued++;
+            HashResult result;
+            if (!pipeline.Next(&result))
+                break;
+            results.push_back(result);
+        }
+        HashResult extra;
+        EXPECT_FALSE(pipeline.Next(&extra)) << "a result for no name";
+        return results;
+    }
+
+    // What the core's file routine makes of each name, one after another.
+    static std::vector<HashResult> AsTheCore(const std::vector<std::string> &names)
+    {
+        std::vector<HashResult> results;
+        for (std::string path : names) {
+            HashResult result = {};
+            result.status = MD5FileDigest(&path[0], result.digest);
+            result.error = result.status == MD5FILE_OK ? 0 : errno;
+            results.push_back(result);
+        }
+        return results;
+    }
+
+    static void ExpectSame(const std::vector<std::string> &names, const std::vector<HashResult> &expected,
+                           const std::vector<HashResult> &results)
+    {
+        ASSERT_EQ(results.size(), names.size());
+        for (std::size_t i = 0; i < names.size(); i++) {
+            ASSERT_EQ(results[i].status, expected[i].status) << names[i];
+            if (expected[i].status == MD5FILE_OK)
+                EXPECT_EQ(std::memcmp(results[i].digest, expected[i].digest, 16), 0) << names[i];
+            else
+                EXPECT_EQ(results[i].error, expected[i].error) << names[i] << ": " << std::strerror(results[i].error);
+        }
+    }
+
+    TestFolder m_folder{"vorkel-pipeline-"};
+    const fs::path &m_dir = m_folder.Path();
+    std::mt19937 m_random{20261215};
+};
+
+struct Case {
+    const char *what;
+    HashLimits limits;
+    int rounds; // of MakeFolder
+};
+
+HashLimits Tiny()
+{
+    HashLimits limits;
+    limits.pieceSize = 4096;
+    limits.pieces = 3;
+    limits.names = 5;
+    limits.lastFileAhead = 1;
+    limits.hashers = 3;
+    return limits;
+}
+
+// One hasher, so that the few buffers' pieces share its lanes.
+HashLimits OneHasher()
+{
+    HashLimits limits = Tiny();
+    limits.pieces = 7;
+    limits.names = 40;
+    limits.hashers = 1;
+    return limits;
+}
+
+} // namespace
+
+TEST_F(HashPipelineTest, ManyFilesComeBackInOrderAsTheCoreHashesThem)
+{
+    const Case cases[] = {{"the usual limits", HashLimits(), 1},
+                          {"a few small buffers", Tiny(), 3},
+                          {"a few small buffers, one hasher", OneHasher(), 2}};
+    for (const Case &c : cases) {
+        const std::vector<std::string> names = MakeFolder(c.limits.pieceSize, c.rounds);
+        const std::vector<HashResult> expected = AsTheCore(names);
+        for (int path = MD5_PATH_SCALAR; path <= MD5LanesSupported(); path++) {
+            SCOPED_TRACE(std::string(c.what) + ", path " + std::to_string(path));
+            HashPipeline pipeline(path, false, c.limits);
+            ExpectSame(names, expected, HashAll(pipeline, names));
+        }
+    }
+}
+
+// "-" is standard input only when asked for, and then read to its end;
+// otherwise a file of that name (none in the test's folder).
+TEST_F(HashPipelineTest, DashIsStandardInputOnlyWhenAsked)
+{
+    const std::string input = MakeFile("input", 300000);
+    const std::string other = MakeFile("other", 1000);
+    ASSERT_NE(std::freopen(input.c_str(), "rb", stdin), nullptr);
+
+    HashPipeline asked(MD5LanesSupported(), true, Tiny());
+    ExpectSame({other, "-", other}, AsTheCore({other, input, other}), HashAll(asked, {other, "-", other}));
+
+    HashPipeline notAsked(MD5LanesSupported(), false);
+    const std::vector<HashResult> named = HashAll(notAsked, {"-"});
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_EQ(named[0].status, MD5FILE_OPEN_ERROR);
+    EXPECT_EQ(named[0].error, ENOENT);
+}
+
+// Dropped with results not taken, some files half read: the threads stop.
+TEST_F(HashPipelineTest, StopsWithResultsNotTakenBack)
+{
+    const std::vector<std::string> names = MakeFolder(4096, 1);
+    for (int taken : {0, 1, 4}) { // of the five Tiny() takes
+        HashPipeline pipeline(MD5LanesSupported(), false, Tiny());
+        for (const std::string &name : names)
+            pipeline.Add(name.c_str());
+        HashResult result;
+        for (int i = 0; i < taken; i++)
+            ASSERT_TRUE(pipeline.Next(&result));
+    }
+}
