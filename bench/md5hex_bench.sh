@@ -7,9 +7,11 @@
 #   md5hex with each MD5HEX_SIMD path this processor has; md5sum; rhash;
 #   hashdeep -j$(nproc); xargs -P$(nproc) md5sum; and on the 1 GiB file
 #   md5hex as it was before it hashed files at once (built from BASELINE)
+#   md5hex -c with each path against md5sum -c, on the sums of the 256 and
+#   of the 4096 files
 # Every tool's digests are checked, md5hex's lines against md5sum's byte for
-# byte; md5hex's peak memory is measured on every run. rhash and hashdeep
-# are installed from Debian when missing.
+# byte (md5hex -c's against md5sum -c's); md5hex's peak memory is measured
+# on every run. rhash and hashdeep are installed from Debian when missing.
 # Usage: bench/md5hex_bench.sh [RUNS]   (RUNS rounds, default 5)
 #        BASELINE=<commit> to compare with another md5hex on the 1 GiB file
 set -euo pipefail
@@ -75,8 +77,6 @@ grep -q -w avx512f /proc/cpuinfo && paths+=(avx512)
 # and each tool's ratio to md5hex on the widest path.
 bench() {
     local name=$1; shift
-    local files=("$@") out=$data/out
-    local per=$(( (${#files[@]} + jobs - 1) / jobs ))
     local -a labels=() commands=()
     for p in "${paths[@]}"; do
         labels+=("md5hex MD5HEX_SIMD=$p"); commands+=("env MD5HEX_SIMD=$p $md5hex")
@@ -84,9 +84,33 @@ bench() {
     [ "$name" != "1 x 1 GiB" ] || { labels+=("md5hex of $baseline"); commands+=("$old"); }
     labels+=(md5sum rhash "hashdeep -j$jobs" "xargs -P$jobs md5sum")
     commands+=(md5sum "rhash --md5" "hashdeep -c md5 -j$jobs" "xargs")
+    md5sum "$@" > "$data/out.expected"
+    grep -o '^[0-9a-f]\{32\}' "$data/out.expected" | sort > "$data/out.digests"
+    rounds "$name" "$@"
+}
 
-    md5sum "${files[@]}" > "$out.expected"
-    grep -o '^[0-9a-f]\{32\}' "$out.expected" | sort > "$out.digests"
+# bench_check NAME SUMS: md5hex -c on each path and md5sum -c on the sums
+# file SUMS, as bench does.
+bench_check() {
+    local name=$1 sums=$2
+    local -a labels=() commands=()
+    for p in "${paths[@]}"; do
+        labels+=("md5hex -c MD5HEX_SIMD=$p"); commands+=("env MD5HEX_SIMD=$p $md5hex -c")
+    done
+    labels+=("md5sum -c"); commands+=("md5sum -c")
+    md5sum -c "$sums" > "$data/out.expected"
+    cut -c35- "$sums" | xargs cat > /dev/null # into the page cache
+    rounds "$name" "$sums"
+}
+
+# rounds NAME ARGS...: the commands and labels of the caller on ARGS, RUNS
+# rounds; md5hex's output (or md5sum -c's) must be out.expected, the others'
+# digests out.digests.
+rounds() {
+    local name=$1; shift
+    local files=("$@") out=$data/out
+    local per=$(( (${#files[@]} + jobs - 1) / jobs ))
+
     cat "${files[@]}" > /dev/null # into the page cache
     rm -f "$out".times.* "$out".mem.*
 
@@ -102,10 +126,10 @@ bench() {
                 /usr/bin/time -f %M -o "$out.mem" ${commands[$i]} "${files[@]}" > "$out.got"
             fi
             end=$(date +%s%N)
-            if [ "${labels[$i]}" != "${labels[$i]#md5hex}" ]; then
+            if [ "${labels[$i]}" != "${labels[$i]#md5hex}" ] || [ "${labels[$i]}" = "md5sum -c" ]; then
                 cmp -s "$out.got" "$out.expected" ||
                     { echo "bench: ${labels[$i]} printed other lines than md5sum" >&2; exit 1; }
-                [ "$round" = 0 ] || cat "$out.mem" >> "$out.mem.$i"
+                [ "$round" = 0 ] || [ "${labels[$i]}" = "md5sum -c" ] || cat "$out.mem" >> "$out.mem.$i"
             else
                 grep -o '[0-9a-f]\{32\}' "$out.got" | sort | cmp -s - "$out.digests" ||
                     { echo "bench: ${labels[$i]} gave other digests than md5sum" >&2; exit 1; }
@@ -117,13 +141,13 @@ bench() {
     # Each tool's time over md5hex's on the widest path (the last path),
     # round by round: how many times faster md5hex is.
     local ref=$(( ${#paths[@]} - 1 ))
-    printf '  %-26s %9s %15s %11s\n' tool "wall (s)" "md5hex faster" "peak (KiB)"
+    printf '  %-29s %9s %15s %11s\n' tool "wall (s)" "md5hex faster" "peak (KiB)"
     for i in "${!commands[@]}"; do
         local t ratio mem=""
         t=$(median < "$out.times.$i" | awk '{ printf "%.3f", $1 / 1e6 }')
         ratio=$(paste "$out.times.$i" "$out.times.$ref" | awk '{ print $1 / $2 }' | median)
         [ ! -s "$out.mem.$i" ] || mem=$(sort -n "$out.mem.$i" | tail -1)
-        printf '  %-26s %9s %14.2fx %11s\n' "${labels[$i]}" "$t" "$ratio" "$mem"
+        printf '  %-29s %9s %14.2fx %11s\n' "${labels[$i]}" "$t" "$ratio" "$mem"
         printf '%.2f\n' "$ratio" > "$out.ratio.$i"
         if [ -n "$mem" ] && [ "$mem" -gt "$bound_kib" ]; then
             echo "  ${labels[$i]}: peak memory $mem KiB: MISSED (bound $bound_kib KiB)"
@@ -154,3 +178,13 @@ echo "  md5hex against md5sum:           ${r_sum}x: $(verdict "$r_sum" ">=" 3)"
 bench "1 x 1 GiB" "$data/1g.bin"
 r_old=$(cat "$data/out.ratio.$n")
 echo "  md5hex against md5hex of $baseline: ${r_old}x: $(verdict "$r_old" ">=" 1.05)"
+
+# md5hex -c: the same targets as hashing the same files.
+md5sum "$data"/many-4m/f* > "$data/many-4m.md5"
+md5sum "$data"/many-64k/f* > "$data/many-64k.md5"
+bench_check "md5hex -c, 256 x 4 MiB" "$data/many-4m.md5"
+r_sum=$(cat "$data/out.ratio.$n")
+echo "  md5hex -c against md5sum -c:     ${r_sum}x: $(verdict "$r_sum" ">=" 5)"
+bench_check "md5hex -c, 4096 x 64 KiB" "$data/many-64k.md5"
+r_sum=$(cat "$data/out.ratio.$n")
+echo "  md5hex -c against md5sum -c:     ${r_sum}x: $(verdict "$r_sum" ">=" 3)"

@@ -1,5 +1,6 @@
-// The check loop: the sums read a line at a time, each listed file hashed,
-// the results and md5sum's summary printed.
+// The check loop: the sums read a line at a time, each listed file queued
+// for hashing, the lines reported in their turn and md5sum's summary
+// printed.
 #include "check.h"
 
 #include <cctype>
@@ -7,13 +8,15 @@
 #include <cstring>
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 #include "md5file.h"
 #include "output.h"
 #include "quote.h"
+#include "simd_path.h"
 #include "standard_streams.h"
 #include "sums_reader.h"
 
@@ -23,6 +26,22 @@ namespace {
 std::string Counted(unsigned long n, const char *one, const char *many)
 {
     return "WARNING: " + std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// Whether in is a terminal (a console on Windows), where a user types.
+bool IsTerminal(std::FILE *in)
+{
+#ifdef _WIN32
+    return _isatty(_fileno(in)) != 0;
+#else
+    return isatty(fileno(in)) != 0;
+#endif
+}
+
+// What a waiting line counts against the queue's bound.
+std::size_t Cost(const std::string &name)
+{
+    return 64 + name.size();
 }
 
 bool DigestsEqual(const char *hex, const unsigned char digest[16])
@@ -38,63 +57,93 @@ bool DigestsEqual(const char *hex, const unsigned char digest[16])
 // A name as the result lines show it: when it holds a line end, with a
 // backslash before it and its backslashes and line ends escaped, so that each
 // result stays one line.
-std::string Shown(const char *name, bool escape)
+std::string Shown(const std::string &name, bool escape)
 {
     if (!escape)
         return name;
     std::string shown = "\\";
-    for (const char *p = name; *p; p++)
+    for (const char *p = name.c_str(); *p; p++)
         shown += *p == '\n' ? "\\n" : *p == '\r' ? "\\r" : *p == '\\' ? "\\\\" : std::string(1, *p);
     return shown;
 }
 
 } // namespace
 
-// The counts and findings of one sums file.
-struct SumsChecker::Tally {
-    unsigned long improperlyFormatted = 0;
-    unsigned long mismatched = 0;
-    unsigned long unreadable = 0;
-    bool properlyFormatted = false; // a line at least
-    bool matched = false;           // a file at least
-};
-
-void SumsChecker::CheckListedFile(const char *name, const char *hex, Tally *tally)
+std::string AsListed(const char *name)
 {
-    bool escape = !m_options.status && std::strchr(name, '\n') != NULL;
-    if (std::strcmp(name, "-") == 0)
-        m_readStandardInput = true;
-    unsigned char digest[16];
-    int result = m_hash(name, digest);
+    return name;
+}
 
-    if (result != MD5FILE_OK) {
-        int error = errno;
-        if (result == MD5FILE_OPEN_ERROR && error == ENOENT && m_options.ignoreMissing)
+// Puts line at the back of the queue: a listed file goes to the pipeline
+// too, once it has room (the oldest reported to make it). Then reports
+// what is ready.
+void SumsChecker::Queue(Pending line)
+{
+    if (line.listed)
+        while (!m_pipeline.Add(m_fileName(line.name.c_str()).c_str()))
+            ReportOldest(true);
+    m_pendingBytes += Cost(line.name);
+    m_pending.push_back(std::move(line));
+    ReportInTurn(false);
+}
+
+// Reports the lines at the front of the queue that can be: with wait, all
+// of them, each file waited for; without, those whose files are hashed
+// already (and, while the queue holds more than its bound, the oldest
+// waited for).
+void SumsChecker::ReportInTurn(bool wait)
+{
+    while (!m_pending.empty() && ReportOldest(wait || m_pendingBytes > m_pendingLimit))
+        continue;
+}
+
+// Reports the oldest waiting line and drops it; false when its file is not
+// hashed yet and wait is false.
+bool SumsChecker::ReportOldest(bool wait)
+{
+    const Pending &oldest = m_pending.front();
+    if (oldest.listed) {
+        HashResult result;
+        if (!(wait ? m_pipeline.Next(&result) : m_pipeline.TryNext(&result)))
+            return false;
+        ReportFile(oldest, result);
+    } else {
+        Error(Quoted(*m_shownName) + ": " + std::to_string(oldest.line) +
+              ": improperly formatted MD5 checksum line");
+    }
+    m_pendingBytes -= Cost(oldest.name);
+    m_pending.pop_front();
+    return true;
+}
+
+void SumsChecker::ReportFile(const Pending &file, const HashResult &result)
+{
+    bool escape = !m_options.status && file.name.find('\n') != std::string::npos;
+    if (result.status != MD5FILE_OK) {
+        if (result.status == MD5FILE_OPEN_ERROR && result.error == ENOENT && m_options.ignoreMissing)
             return; // neither a failure nor a match
-        Error(Quoted(name) + ": " + std::strerror(error));
-        tally->unreadable++;
+        Error(Quoted(file.name) + ": " + std::strerror(result.error));
+        m_tally.unreadable++;
         if (!m_options.status)
-            Out(Shown(name, escape) + ": FAILED open or read\n");
+            Out(Shown(file.name, escape) + ": FAILED open or read\n");
         return;
     }
 
-    bool match = DigestsEqual(hex, digest);
+    bool match = DigestsEqual(file.digest, result.digest);
     if (match)
-        tally->matched = true;
+        m_tally.matched = true;
     else
-        tally->mismatched++;
+        m_tally.mismatched++;
     if (m_options.status || (match && m_options.quiet))
         return;
-    Out(Shown(name, escape) + (match ? ": OK\n" : ": FAILED\n"));
+    Out(Shown(file.name, escape) + (match ? ": OK\n" : ": FAILED\n"));
 }
 
 bool SumsChecker::CheckFile(const char *name)
 {
     if (std::strcmp(name, "-") == 0) {
         m_readStandardInput = true;
-#ifdef _WIN32
-        _setmode(_fileno(stdin), _O_BINARY); // CR LF handled below, as on Linux
-#endif
+        SetBinary(stdin); // CR LF handled below, as on Linux
         bool ok = CheckStream(stdin, "standard input", true);
         std::clearerr(stdin);
         return ok;
@@ -111,8 +160,12 @@ bool SumsChecker::CheckFile(const char *name)
 
 bool SumsChecker::CheckStream(std::FILE *in, const std::string &shownName, bool standardInput)
 {
+    m_shownName = &shownName;
+    m_tally = Tally();
+    // Typed on a terminal, each line is reported before the next is waited
+    // for, as it would be were each file hashed in its turn.
+    const bool typed = IsTerminal(in);
     SumsReader reader(in);
-    Tally tally;
     std::string line;
     bool broken;
     for (unsigned long number = 1; reader.ReadLine(&line, &broken); number++) {
@@ -128,26 +181,33 @@ bool SumsChecker::CheckStream(std::FILE *in, const std::string &shownName, bool 
         SumsLine parsed;
         if (broken || !m_parser.Parse(&line[0], length, &parsed) ||
             (standardInput && std::strcmp(parsed.name, "-") == 0)) {
-            tally.improperlyFormatted++;
+            m_tally.improperlyFormatted++;
             if (m_options.warn)
-                Error(Quoted(shownName) + ": " + std::to_string(number) +
-                      ": improperly formatted MD5 checksum line");
+                Queue({false, std::string(), {}, number});
             continue;
         }
-        tally.properlyFormatted = true;
-        CheckListedFile(parsed.name, parsed.digest, &tally);
+        m_tally.properlyFormatted = true;
+        if (std::strcmp(parsed.name, "-") == 0)
+            m_readStandardInput = true;
+        Pending file = {true, parsed.name, {}, 0};
+        std::memcpy(file.digest, parsed.digest, sizeof(file.digest));
+        Queue(std::move(file));
+        if (typed)
+            ReportInTurn(true);
     }
+    ReportInTurn(true); // every line of this file before what follows it
     if (std::ferror(in)) {
         Error(Quoted(shownName) + ": read error");
         return false;
     }
-    return Summary(tally, shownName);
+    return Summary();
 }
 
-bool SumsChecker::Summary(const Tally &tally, const std::string &shownName)
+bool SumsChecker::Summary()
 {
+    const Tally &tally = m_tally;
     if (!tally.properlyFormatted) {
-        Error(Quoted(shownName) + ": no properly formatted checksum lines found");
+        Error(Quoted(*m_shownName) + ": no properly formatted checksum lines found");
     } else if (!m_options.status) {
         if (tally.improperlyFormatted != 0)
             Error(Counted(tally.improperlyFormatted, "line is improperly formatted",
@@ -159,7 +219,7 @@ bool SumsChecker::Summary(const Tally &tally, const std::string &shownName)
             Error(Counted(tally.mismatched, "computed checksum did NOT match",
                           "computed checksums did NOT match"));
         if (m_options.ignoreMissing && !tally.matched)
-            Error(Quoted(shownName) + ": no file was verified");
+            Error(Quoted(*m_shownName) + ": no file was verified");
     }
     return tally.properlyFormatted && tally.matched && tally.mismatched == 0 &&
            tally.unreadable == 0 && (!m_options.strict || tally.improperlyFormatted == 0);
@@ -167,15 +227,20 @@ bool SumsChecker::Summary(const Tally &tally, const std::string &shownName)
 
 int CheckSums(const CheckOptions &options)
 {
-    SumsChecker checker(options, HashListedFile);
     bool ok = true;
-    if (options.files.empty())
-        ok = checker.CheckFile("-");
-    for (const char *sums : options.files)
-        ok = checker.CheckFile(sums) && ok;
+    bool readStandardInput;
+    {
+        HashPipeline pipeline(SimdPath(), true);
+        SumsChecker checker(options, pipeline);
+        if (options.files.empty())
+            ok = checker.CheckFile("-");
+        for (const char *sums : options.files)
+            ok = checker.CheckFile(sums) && ok;
+        readStandardInput = checker.ReadStandardInput();
+    } // the pipeline's threads stopped
     // As md5sum ends: standard input, if read, closed, and a failure to
     // close it (its descriptor closed from the start, for one) reported.
-    if (checker.ReadStandardInput() && CloseStandardStream(stdin) != 0) {
+    if (readStandardInput && CloseStandardStream(stdin) != 0) {
         Error(std::string("standard input: ") + std::strerror(errno));
         return 1;
     }

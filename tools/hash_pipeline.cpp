@@ -22,14 +22,10 @@
 #include <thread>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "md5.h"
 #include "md5file.h"
 #include "md5lanes.h"
+#include "standard_streams.h"
 
 namespace {
 
@@ -50,13 +46,14 @@ struct Job {
     HashResult result = {};
 };
 
-void SetBinary(std::FILE *stream)
+// Done with a file: closed, or for standard input its end-of-file flag
+// cleared (it may be named again, or read by the caller next).
+void Release(std::FILE *file)
 {
-#ifdef _WIN32
-    _setmode(_fileno(stream), _O_BINARY);
-#else
-    (void)stream;
-#endif
+    if (file == stdin)
+        std::clearerr(stdin);
+    else
+        std::fclose(file);
 }
 
 } // namespace
@@ -93,6 +90,7 @@ struct HashPipeline::State {
     void HashPieces();
     unsigned Share() const;
     void Finish(Job &job);
+    void TakeOldest(HashResult *result);
 };
 
 // The reader's thread: every job in turn.
@@ -162,6 +160,12 @@ void HashPipeline::State::ReadFile(Job &job, std::unique_lock<std::mutex> &lock)
         std::size_t n = std::fread(bytes, 1, limits.pieceSize, file);
         bool failed = std::ferror(file) != 0;
         error = errno;
+        // A short read is the end of the file or an error: the file is let
+        // go before the job can be done, so that nothing here touches it
+        // (standard input above all) once its result may be taken back.
+        bool end = n < limits.pieceSize;
+        if (end)
+            Release(file);
         lock.lock();
 
         if (n == 0) {
@@ -173,9 +177,9 @@ void HashPipeline::State::ReadFile(Job &job, std::unique_lock<std::mutex> &lock)
                 hashersWake.notify_all();
             }
         }
-        // A short read is the end of the file or an error; only the end of
-        // the file yields a digest.
-        if (n < limits.pieceSize) {
+        // Only the end of the file yields a digest. job may be taken back
+        // from here on: it is not touched again.
+        if (end) {
             if (failed) {
                 job.result.status = MD5FILE_READ_ERROR;
                 job.result.error = error;
@@ -183,16 +187,13 @@ void HashPipeline::State::ReadFile(Job &job, std::unique_lock<std::mutex> &lock)
             job.read = true;
             if (!job.hashing && job.pieces.empty())
                 Finish(job);
-            break;
+            return;
         }
     }
 
-    // job may be taken back from here on: it is not touched again.
+    // Stopped in the middle of the file: nobody waits for it any more.
     lock.unlock();
-    if (isStdin)
-        std::clearerr(stdin);
-    else
-        std::fclose(file);
+    Release(file);
     lock.lock();
 }
 
@@ -337,8 +338,25 @@ bool HashPipeline::Next(HashResult *result)
     if (s.jobs.empty())
         return false;
     s.resultReady.wait(lock, [&s] { return s.jobs.front().done; });
-    *result = s.jobs.front().result;
-    s.jobs.pop_front();
-    s.opened--; // a job is done only once it has been opened
+    s.TakeOldest(result);
     return true;
+}
+
+bool HashPipeline::TryNext(HashResult *result)
+{
+    State &s = *m_state;
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.jobs.empty() || !s.jobs.front().done)
+        return false;
+    s.TakeOldest(result);
+    return true;
+}
+
+// The oldest job's result, the job dropped. Called with the lock held, the
+// job done.
+void HashPipeline::State::TakeOldest(HashResult *result)
+{
+    *result = jobs.front().result;
+    jobs.pop_front();
+    opened--; // a job is done only once it has been opened
 }

@@ -43,7 +43,9 @@ class HashPipeline {
 public:
     // path: the lanes to hash in (MD5_PATH_..., md5lanes.h). dashIsStdin:
     // the name "-" stands for standard input, read in binary mode to its end
-    // and left open. Starts the threads.
+    // and left open; the pipeline is done with it (and with every file) by
+    // the time its result can be taken, so that the caller may read it then.
+    // Starts the threads.
     HashPipeline(int path, bool dashIsStdin, const HashLimits &limits = HashLimits());
     // Stops the threads; results not taken back are dropped.
     ~HashPipeline();
@@ -57,6 +59,10 @@ public:
     // Waits for the result of the oldest name added and not yet taken back,
     // and takes it; false when there is none.
     bool Next(HashResult *result);
+
+    // Takes that result only if it is there already; false when it is not
+    // (or there is none), without waiting.
+    bool TryNext(HashResult *result);
 
 private:
     struct State;

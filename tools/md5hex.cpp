@@ -3,8 +3,9 @@
 // hashed gets the core's message instead and makes the exit status 1. The
 // files are hashed many at once (hash_pipeline.h), the lines printed in the
 // order of the names.
-// With -c it checks sums files as md5sum -c does (check.h); --help and
-// --version tell about it (options.h says when arguments are options).
+// With -c it checks sums files as md5sum -c does (check.h), the listed
+// files hashed through the same pipeline; --help and --version tell about it
+// (options.h says when arguments are options).
 #include <cstdio>
 #include <string>
 

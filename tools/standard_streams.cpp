@@ -5,8 +5,10 @@
 
 #include <cerrno>
 
-#ifndef _WIN32
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -44,4 +46,13 @@ int CloseStandardStream(std::FILE *stream)
         return EOF;
     }
     return result;
+}
+
+void SetBinary(std::FILE *stream)
+{
+#ifdef _WIN32
+    _setmode(_fileno(stream), _O_BINARY);
+#else
+    (void)stream;
+#endif
 }

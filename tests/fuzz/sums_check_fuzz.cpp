@@ -1,23 +1,25 @@
 // md5hex -c fuzzed: each input is a sums file, read and checked by md5hex's
-// own SumsChecker (the reader, the line parser, the quoting and the reports)
-// under several sets of options. The files it lists are hashed by md5hex's
-// own HashListedFile, but inside a folder of a few files beside this
-// program: a name can't reach the rest of the system (/dev/zero would never
-// end), and "-" is a file there rather than a standard input that may be a
-// terminal.
+// own SumsChecker (the reader, the line parser, the queue of lines waiting
+// for their report, the quoting and the reports) under several sets of
+// options. The files it lists are hashed by md5hex's own pipeline, with
+// limits so small that its queue of names and the checker's own fill up
+// again and again, but inside a folder of a few files beside this program:
+// a name can't reach the rest of the system (/dev/zero would never end), and
+// "-" is a file there rather than a standard input that may be a terminal.
 //   md5hex_check_fuzz [LIBFUZZER FLAGS] [CORPUS FOLDERS]
 // Run it with -close_fd_mask=3: what md5hex prints is of no interest here.
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include <sys/stat.h>
 
 #include "check.h"
-#include "listed_file.h"
-#include "md5file.h"
+#include "hash_pipeline.h"
+#include "md5lanes.h"
 
 namespace {
 
@@ -32,15 +34,18 @@ void WriteFile(const std::string &name, const std::string &bytes)
     }
 }
 
-int HashInFolder(const char *name, unsigned char digest[16])
+std::string InFolder(const char *name)
 {
-    if (std::strstr(name, "..") != NULL) { // could climb out of the folder
-        errno = ENOENT;
-        return MD5FILE_OPEN_ERROR;
-    }
-    std::string path = g_folder + "/" + (std::strcmp(name, "-") == 0 ? "standard input" : name);
-    return HashListedFile(path.c_str(), digest);
+    if (std::strstr(name, "..") != NULL) // could climb out of the folder
+        return g_folder + "/missing";
+    return g_folder + "/" + (std::strcmp(name, "-") == 0 ? "standard input" : name);
 }
+
+// One pipeline for every input: each check leaves it empty. A few names in
+// flight, a few small pieces (the file "big" takes several), and the lines'
+// queue waits for a file after a few lines.
+std::unique_ptr<HashPipeline> g_pipeline;
+const std::size_t kPendingBytes = 400;
 
 // The option sets each input is checked with; the last reads it as standard
 // input (where a listed "-" is improperly formatted).
@@ -70,6 +75,14 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***argv)
     WriteFile("sp ace", "sp ace");
     WriteFile("\xE4\xB8\xAD\xE6\x96\x87.txt", "\xE4\xB8\xAD\xE6\x96\x87.txt"); // 中文.txt
     WriteFile("standard input", "abc");
+    WriteFile("big", std::string(5 * 4096 + 7, 'b'));
+    HashLimits limits;
+    limits.pieceSize = 4096;
+    limits.pieces = 3;
+    limits.names = 3;
+    limits.lastFileAhead = 1;
+    limits.hashers = 2;
+    g_pipeline.reset(new HashPipeline(MD5LanesSupported(), true, limits));
     return 0;
 }
 
@@ -82,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         options.status = run.status;
         options.strict = run.strict;
         options.warn = run.warn;
-        SumsChecker checker(options, HashInFolder);
+        SumsChecker checker(options, *g_pipeline, InFolder, kPendingBytes);
         // Twice, as two sums files of one run: the second meets the first's
         // choice between the standard and BSD's reversed lines.
         for (int pass = 0; pass < 2; pass++) {
