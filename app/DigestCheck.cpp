@@ -72,9 +72,13 @@ void CDigestDlg::CheckClipboard(BOOL bPasted)
     expected.ReadClipboard(m_hWnd);
 
     CString strText;
-    if (!expected.m_md5s.empty()) {
+    // Only MD5s are compared so far; other digests are named below.
+    if (expected.GetKinds() == 1u << DIGEST_MD5) {
+        std::string digests[DIGEST_KINDS];
+        digests[DIGEST_MD5] = static_cast<LPCTSTR>(m_strDigest);
+        const CExpectedDigests::CVerdict verdict = expected.Judge(digests);
         // Any of them will do: the user may have copied a list.
-        if (expected.m_md5s.count(static_cast<LPCTSTR>(m_strDigest)) != 0) {
+        if (verdict.bPass) {
             SetVerdict(VERDICT_MATCH);
             strText.LoadString(IDS_MATCH);
             ShowBalloon(TTI_INFO, IDS_MATCH_TITLE, strText);
@@ -84,12 +88,12 @@ void CDigestDlg::CheckClipboard(BOOL bPasted)
         std::string strMismatch;
         strText.LoadString(IDS_MISMATCH);
         strMismatch = strText;
-        if (expected.m_md5s.size() == 1) {
+        if (!verdict.strValue.empty()) {
             // The one that was copied, to be compared by eye.
             strText.LoadString(IDS_CLIPBOARD_MD5);
             strMismatch += "\r\n";
             strMismatch += strText;
-            strMismatch += *expected.m_md5s.begin();
+            strMismatch += verdict.strValue;
         }
         SetVerdict(VERDICT_MISMATCH);
         ShowBalloon(TTI_ERROR, IDS_MISMATCH_TITLE, strMismatch.c_str());
@@ -100,8 +104,14 @@ void CDigestDlg::CheckClipboard(BOOL bPasted)
     // No MD5 to compare with: no verdict. The user may have copied another
     // kind of digest from the page, which is worth a word at Generate too.
     SetVerdict(VERDICT_NONE);
-    if (expected.m_nOtherLength != 0) {
-        strText.Format(IDS_OTHER_DIGEST, expected.m_nOtherLength);
+    static const int kLengths[DIGEST_KINDS] = {32, 40, 64, 96, 128};
+    int nOtherLength = expected.m_nNearMissLength;
+    for (int nKind = DIGEST_SHA1; nKind < DIGEST_KINDS; nKind++) {
+        if (expected.GetKinds() == 1u << nKind)
+            nOtherLength = kLengths[nKind];
+    }
+    if (nOtherLength != 0) {
+        strText.Format(IDS_OTHER_DIGEST, nOtherLength);
         ShowBalloon(TTI_WARNING, IDS_CANNOT_CHECK_TITLE, strText);
     } else if (bPasted) {
         strText.LoadString(IDS_NO_MD5);
