@@ -58,8 +58,8 @@ public:
     // GetKinds() != 0. A reading of the text passes when it holds a kind the
     // program computes and each kind it holds has a value that matches. The
     // text passes when any of its readings does; when none does, the verdict
-    // names what the plain reading (no windows, nothing joined across lines)
-    // holds.
+    // names what failed in the plain reading (nothing joined across lines),
+    // or if that holds nothing, in the readings that join lines.
     CVerdict Judge(const std::string digests[DIGEST_KINDS]) const;
 
     // Some run is a digest of an algorithm the program does not compute.
