@@ -18,17 +18,19 @@ char result[33];
 // fixed size cuts those calls without making memory grow with the file.
 const std::size_t STREAM_BUFFER_SIZE = 64 * 1024;
 
-} // namespace
-
-int MD5StreamDigest(std::FILE *file, unsigned char digest[16])
+// The stream's digest, each piece also handed to pfnPiece when there is one.
+int StreamDigest(std::FILE *file, unsigned char digest[16], MD5PIECEFUNC pfnPiece, void *pContext)
 {
     MD5_CTX context;
     unsigned char readBuffer[1024];
     std::size_t n;
 
     MD5Init(&context);
-    while ((n = std::fread(readBuffer, 1, sizeof(readBuffer), file)) != 0)
+    while ((n = std::fread(readBuffer, 1, sizeof(readBuffer), file)) != 0) {
         MD5Update(&context, readBuffer, (std::uint32_t)n);
+        if (pfnPiece != NULL)
+            pfnPiece(pContext, readBuffer, n);
+    }
     MD5Final(digest, &context);
 
     // A short read is an error or the end of the file; only the end of the
@@ -36,7 +38,7 @@ int MD5StreamDigest(std::FILE *file, unsigned char digest[16])
     return std::ferror(file) ? MD5FILE_READ_ERROR : MD5FILE_OK;
 }
 
-int MD5FileDigest(char *path, unsigned char digest[16])
+int FileDigest(char *path, unsigned char digest[16], MD5PIECEFUNC pfnPiece, void *pContext)
 {
     char streamBuffer[STREAM_BUFFER_SIZE];
     std::FILE *file;
@@ -48,11 +50,28 @@ int MD5FileDigest(char *path, unsigned char digest[16])
         return MD5FILE_OPEN_ERROR;
     std::setvbuf(file, streamBuffer, _IOFBF, sizeof(streamBuffer));
 
-    status = MD5StreamDigest(file, digest);
+    status = StreamDigest(file, digest, pfnPiece, pContext);
     error = errno; // the read's reason, whatever closing does to errno
     std::fclose(file);
     errno = error;
     return status;
+}
+
+} // namespace
+
+int MD5StreamDigest(std::FILE *file, unsigned char digest[16])
+{
+    return StreamDigest(file, digest, NULL, NULL);
+}
+
+int MD5FileDigest(char *path, unsigned char digest[16])
+{
+    return FileDigest(path, digest, NULL, NULL);
+}
+
+int MD5FileDigestEach(char *path, unsigned char digest[16], MD5PIECEFUNC pfnPiece, void *pContext)
+{
+    return FileDigest(path, digest, pfnPiece, pContext);
 }
 
 char *MD5FileHex(char *path)

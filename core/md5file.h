@@ -34,4 +34,10 @@ int MD5FileDigest(char *path, unsigned char digest[16]);
 // one), in binary if the stream is; the stream stays open.
 int MD5StreamDigest(std::FILE *file, unsigned char digest[16]);
 
+// MD5FileDigest that also hands every piece it reads, in order, to
+// pfnPiece(pContext, piece, length): for a caller that computes other
+// digests of the same bytes, the file read once for all of them.
+typedef void (*MD5PIECEFUNC)(void *pContext, const unsigned char *piece, std::size_t length);
+int MD5FileDigestEach(char *path, unsigned char digest[16], MD5PIECEFUNC pfnPiece, void *pContext);
+
 #endif
