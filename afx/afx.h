@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // The calling convention of the library's free functions.
 #define AFXAPI WINAPI
 
@@ -37,11 +39,6 @@ public:
     // Loads string nID of the application's resources. An ID the module lacks
     // leaves the string empty and returns FALSE.
     BOOL LoadString(UINT nID);
-
-    // The text that format string nFormatID of the application's resources
-    // makes of the arguments, as printf makes it ("%d" a number, "%s" a text
-    // in the ANSI code page). A missing string makes the empty text.
-    void Format(UINT nFormatID, ...);
 
     // Upper-cases the letters a to z in place; every byte of a character of
     // two or more bytes is left as it is, whatever the code page.
@@ -72,6 +69,36 @@ private:
     void AssignCopy(int nLength, LPCTSTR lpszSrc);
 
     LPTSTR m_pchData;
+};
+
+// A string of UTF-16 units, for texts that must reach the system whole
+// whatever the ANSI code page is: the string table's Chinese, say, where
+// the code page is 1252 and would make every character of it a '?'. Such
+// texts go to the W functions (the tooltip's, the menu's, MessageBoxW).
+class CStringW {
+public:
+    CStringW() = default;
+    CStringW(LPCWSTR lpsz); // a null pointer gives the empty string
+    // A text in the ANSI code page (a digest's hex digits, for one).
+    explicit CStringW(LPCSTR lpsz);
+
+    int GetLength() const;
+    BOOL IsEmpty() const;
+    operator LPCWSTR() const;
+    CStringW &operator+=(LPCWSTR lpsz);
+
+    // Loads string nID of the application's resources, as the string table
+    // holds it (UTF-16). An ID the module lacks leaves the string empty and
+    // returns FALSE.
+    BOOL LoadString(UINT nID);
+
+    // The text that format string nFormatID of the application's resources
+    // makes of the arguments, as the C runtime's wide printf makes it ("%d"
+    // a number, "%s" a UTF-16 text). A missing string makes the empty text.
+    void Format(UINT nFormatID, ...);
+
+private:
+    std::wstring m_str;
 };
 
 #endif

@@ -60,6 +60,11 @@ public:
     // The control's ID in its dialog.
     int GetDlgCtrlID() const;
 
+    // A message box owned by the window, its texts in UTF-16 (MessageBoxW);
+    // nType the MB_ buttons and icon. The button that ended it (IDOK, ...),
+    // or 0 when it could not be shown.
+    int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType = MB_OK);
+
     // A message the thread's loop has taken for this window (or, for a
     // dialog, for any window inside it or owned by it), offered before it is
     // translated and dispatched: TRUE takes it, and it goes no further. For
@@ -237,6 +242,8 @@ public:
     static CMenu *PASCAL FromHandle(HMENU hMenu);
 
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL);
+    // An item's text in UTF-16, whatever the ANSI code page.
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCWSTR lpszNewItem);
 };
 
 // A device context, for drawing.

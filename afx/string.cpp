@@ -1,9 +1,10 @@
 // CString: byte strings in the ANSI code page, shared between copies until one
-// of them is written.
+// of them is written. CStringW: UTF-16 texts.
 #include "afx.h"
 
 #include <cstdarg>
 #include <cstdio>
+#include <cwchar>
 #include <cstring>
 #include <new>
 
@@ -155,25 +156,6 @@ BOOL CString::LoadString(UINT nID)
     }
 }
 
-void CString::Format(UINT nFormatID, ...)
-{
-    CString strFormat;
-    strFormat.LoadString(nFormatID);
-    va_list args, argsAgain;
-    va_start(args, nFormatID);
-    va_copy(argsAgain, args);
-    // Measured first, then written: a va_list is read once.
-    int nLength = std::vsnprintf(NULL, 0, strFormat, args);
-    if (nLength > 0) {
-        std::vsnprintf(GetBuffer(nLength), nLength + 1, strFormat, argsAgain);
-        ReleaseBuffer(nLength);
-    } else {
-        Release(); // nothing, or a format the C library refuses
-    }
-    va_end(argsAgain);
-    va_end(args);
-}
-
 void CString::MakeUpper()
 {
     CopyBeforeWrite();
@@ -215,4 +197,74 @@ void CString::ReleaseBuffer(int nNewLength)
         nNewLength = pData->nAllocLength;
     pData->nDataLength = nNewLength;
     m_pchData[nNewLength] = '\0';
+}
+
+CStringW::CStringW(LPCWSTR lpsz)
+{
+    if (lpsz != NULL)
+        m_str = lpsz;
+}
+
+CStringW::CStringW(LPCSTR lpsz)
+{
+    int nLength = lpsz != NULL ? static_cast<int>(std::strlen(lpsz)) : 0;
+    if (nLength > 0)
+        AfxAnsiToWide(lpsz, nLength, m_str);
+}
+
+int CStringW::GetLength() const
+{
+    return static_cast<int>(m_str.size());
+}
+
+BOOL CStringW::IsEmpty() const
+{
+    return m_str.empty();
+}
+
+CStringW::operator LPCWSTR() const
+{
+    return m_str.c_str();
+}
+
+CStringW &CStringW::operator+=(LPCWSTR lpsz)
+{
+    if (lpsz != NULL)
+        m_str += lpsz;
+    return *this;
+}
+
+BOOL CStringW::LoadString(UINT nID)
+{
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE((nID >> 4) + 1), RT_STRING);
+    // With no buffer, LoadStringW gives the string where the resource holds
+    // it (read-only, and not ended by a zero) and its length: nothing to cut.
+    LPCWSTR pText = NULL;
+    int nLength = ::LoadStringW(hInst, nID, reinterpret_cast<LPWSTR>(&pText), 0);
+    if (nLength > 0 && pText != NULL)
+        m_str.assign(pText, nLength);
+    else
+        m_str.clear();
+    return !m_str.empty();
+}
+
+void CStringW::Format(UINT nFormatID, ...)
+{
+    CStringW strFormat;
+    strFormat.LoadString(nFormatID);
+    va_list args, argsAgain;
+    va_start(args, nFormatID);
+    va_copy(argsAgain, args);
+    // The runtime's own wide printf, whose "%s" is a UTF-16 text (the C
+    // standard's takes bytes); measured first, then written.
+    int nLength = ::_vscwprintf(strFormat, args);
+    if (nLength > 0) {
+        m_str.assign(nLength + 1, L'\0');
+        ::_vsnwprintf(&m_str[0], nLength + 1, strFormat, argsAgain);
+        m_str.resize(nLength);
+    } else {
+        m_str.clear(); // nothing, or a format the C library refuses
+    }
+    va_end(argsAgain);
+    va_end(args);
 }

@@ -55,6 +55,11 @@ int CWnd::GetDlgCtrlID() const
     return ::GetDlgCtrlID(m_hWnd);
 }
 
+int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
+{
+    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType);
+}
+
 BOOL CWnd::PreTranslateMessage(MSG * /*pMsg*/)
 {
     return FALSE;
