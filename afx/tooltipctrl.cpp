@@ -4,23 +4,14 @@
 
 #include "afxpriv.h"
 
+#include <cstring>
+
 namespace {
 
 typedef BOOL(WINAPI *PFNINITCOMMONCONTROLSEX)(const INITCOMMONCONTROLSEX *picce);
 
 // The window procedure of the tooltip's class: the same for every tooltip.
 WNDPROC g_pfnToolTipProc;
-
-// A tooltip tells; it is never a window to work in: a click on it leaves the
-// active window as it was. (Wine's tooltip takes the activation from its
-// owner at a click, WS_EX_NOACTIVATE or not, and as it hides then, leaves no
-// window active.)
-LRESULT CALLBACK NoActivateProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_MOUSEACTIVATE)
-        return MA_NOACTIVATE;
-    return ::CallWindowProcW(g_pfnToolTipProc, hWnd, message, wParam, lParam);
-}
 
 // A TOOLINFO for the tool nIDTool of window hWnd. The size of the second
 // version of the record: comctl32 5 refuses a larger one, 6 takes it too.
@@ -33,7 +24,26 @@ TOOLINFOA ToolInfo(CWnd *pWnd, UINT_PTR nIDTool)
     return ti;
 }
 
+// The icons of the title, as the system has them (TTI_INFO, TTI_WARNING,
+// TTI_ERROR) at nSize pixels; null for TTI_NONE. The caller destroys it.
+HICON LoadTitleIcon(UINT nIcon, int nSize)
+{
+    LPCWSTR lpszIcon = nIcon == TTI_INFO    ? MAKEINTRESOURCEW(32516)  // IDI_INFORMATION
+                       : nIcon == TTI_WARNING ? MAKEINTRESOURCEW(32515) // IDI_WARNING
+                       : nIcon == TTI_ERROR   ? MAKEINTRESOURCEW(32513) // IDI_ERROR
+                                              : NULL;
+    return lpszIcon != NULL
+               ? static_cast<HICON>(::LoadImageW(NULL, lpszIcon, IMAGE_ICON, nSize, nSize, 0))
+               : NULL;
+}
+
 } // namespace
+
+CToolTipCtrl::~CToolTipCtrl()
+{
+    if (m_hTitleFont != NULL)
+        ::DeleteObject(m_hTitleFont);
+}
 
 BOOL CToolTipCtrl::Create(CWnd *pParentWnd, DWORD dwStyle)
 {
@@ -54,9 +64,34 @@ BOOL CToolTipCtrl::Create(CWnd *pParentWnd, DWORD dwStyle)
         return FALSE;
     // Subclassed in UTF-16, as the class is: an ANSI procedure would have
     // every text pass through the ANSI code page.
+    ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     g_pfnToolTipProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoActivateProc)));
+        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
     return TRUE;
+}
+
+LRESULT CALLBACK CToolTipCtrl::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A tooltip tells; it is never a window to work in: a click on it leaves
+    // the active window as it was. (Wine's tooltip takes the activation from
+    // its owner at a click, WS_EX_NOACTIVATE or not, and as it hides then,
+    // leaves no window active.)
+    if (message == WM_MOUSEACTIVATE)
+        return MA_NOACTIVATE;
+
+    LRESULT lResult = ::CallWindowProcW(g_pfnToolTipProc, hWnd, message, wParam, lParam);
+    // The title, over what the tooltip has painted.
+    CToolTipCtrl *pThis = reinterpret_cast<CToolTipCtrl *>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (pThis != NULL && !pThis->m_strTitle.empty()) {
+        if (message == WM_PAINT) {
+            HDC hDC = ::GetDC(hWnd);
+            pThis->DrawTitle(hDC);
+            ::ReleaseDC(hWnd, hDC);
+        } else if (message == WM_PRINTCLIENT) {
+            pThis->DrawTitle(reinterpret_cast<HDC>(wParam));
+        }
+    }
+    return lResult;
 }
 
 BOOL CToolTipCtrl::AddTool(CWnd *pWnd, UINT_PTR nIDTool, UINT nFlags, LPCTSTR lpszText)
@@ -67,17 +102,32 @@ BOOL CToolTipCtrl::AddTool(CWnd *pWnd, UINT_PTR nIDTool, UINT nFlags, LPCTSTR lp
     return m_hWnd != NULL && SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void CToolTipCtrl::UpdateTipText(LPCTSTR lpszText, CWnd *pWnd, UINT_PTR nIDTool)
+void CToolTipCtrl::UpdateTipText(LPCWSTR lpszText, CWnd *pWnd, UINT_PTR nIDTool)
 {
+    // The W form of the record: the same fields, the text's pointer typed
+    // for UTF-16.
     TOOLINFOA ti = ToolInfo(pWnd, nIDTool);
-    ti.lpszText = const_cast<LPSTR>(lpszText);
+    TOOLINFOW tiW = {};
+    std::memcpy(&tiW, &ti, TTTOOLINFOW_V2_SIZE);
+    tiW.lpszText = const_cast<LPWSTR>(lpszText);
+    m_strText = lpszText;
     if (m_hWnd != NULL)
-        SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+        ::SendMessageW(m_hWnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tiW));
 }
 
-BOOL CToolTipCtrl::SetTitle(UINT nIcon, LPCTSTR lpszTitle)
+void CToolTipCtrl::SetTitle(UINT nIcon, LPCWSTR lpszTitle)
 {
-    return m_hWnd != NULL && SendMessage(TTM_SETTITLEA, nIcon, reinterpret_cast<LPARAM>(lpszTitle));
+    m_nTitleIcon = nIcon;
+    m_strTitle = lpszTitle;
+}
+
+SIZE CToolTipCtrl::GetBubbleSize(CWnd *pWnd, UINT_PTR nIDTool)
+{
+    LayOutTitle();
+    TOOLINFOA ti = ToolInfo(pWnd, nIDTool);
+    LRESULT lSize = m_hWnd != NULL ? SendMessage(TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&ti)) : 0;
+    SIZE size = {LOWORD(lSize), HIWORD(lSize)};
+    return size;
 }
 
 int CToolTipCtrl::SetMaxTipWidth(int nWidth)
@@ -87,6 +137,8 @@ int CToolTipCtrl::SetMaxTipWidth(int nWidth)
 
 void CToolTipCtrl::TrackActivate(BOOL bActivate, CWnd *pWnd, UINT_PTR nIDTool)
 {
+    if (bActivate)
+        LayOutTitle();
     TOOLINFOA ti = ToolInfo(pWnd, nIDTool);
     if (m_hWnd != NULL)
         SendMessage(TTM_TRACKACTIVATE, bActivate, reinterpret_cast<LPARAM>(&ti));
@@ -94,6 +146,86 @@ void CToolTipCtrl::TrackActivate(BOOL bActivate, CWnd *pWnd, UINT_PTR nIDTool)
 
 void CToolTipCtrl::TrackPosition(int x, int y)
 {
+    m_ptTrack.x = x;
+    m_ptTrack.y = y;
     if (m_hWnd != NULL)
         SendMessage(TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+}
+
+void CToolTipCtrl::LayOutTitle()
+{
+    if (m_hWnd == NULL)
+        return;
+    if (m_hTitleFont != NULL)
+        ::DeleteObject(m_hTitleFont);
+    m_hTitleFont = NULL;
+    m_sizeTitle.cx = m_sizeTitle.cy = 0;
+    RECT rcMargin = {0, 0, 0, 0};
+    if (!m_strTitle.empty()) {
+        HFONT hFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+        LOGFONTW lf = {};
+        ::GetObjectW(hFont != NULL ? hFont : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+        lf.lfWeight = FW_BOLD;
+        m_hTitleFont = ::CreateFontIndirectW(&lf);
+
+        // The text measured as the tooltip measures it, to know where it is.
+        HDC hDC = ::GetDC(m_hWnd);
+        HGDIOBJ hOldFont = ::SelectObject(hDC, hFont);
+        int nMaxWidth = static_cast<int>(SendMessage(TTM_GETMAXTIPWIDTH));
+        RECT rcText = {0, 0, nMaxWidth > 0 ? nMaxWidth : 0, 0};
+        ::DrawTextW(hDC, m_strText.c_str(), -1, &rcText,
+                    DT_CALCRECT | DT_EXTERNALLEADING | DT_NOPREFIX |
+                        (nMaxWidth > -1 ? DT_WORDBREAK : 0));
+        m_sizeText.cx = rcText.right - rcText.left;
+        m_sizeText.cy = rcText.bottom - rcText.top;
+
+        // The title's line: the icon, half of it apart from the title; half
+        // a line of the title below.
+        SIZE size = {0, 0};
+        ::SelectObject(hDC, m_hTitleFont);
+        ::GetTextExtentPoint32W(hDC, m_strTitle.c_str(), static_cast<int>(m_strTitle.size()), &size);
+        ::SelectObject(hDC, hOldFont);
+        ::ReleaseDC(m_hWnd, hDC);
+        const int nIcon = m_nTitleIcon != TTI_NONE ? ::GetSystemMetrics(SM_CXSMICON) : 0;
+        m_sizeTitle.cx = (nIcon != 0 ? nIcon + nIcon / 2 : 0) + size.cx;
+        m_sizeTitle.cy = (nIcon > size.cy ? nIcon : size.cy) + size.cy / 2;
+        rcMargin.top = m_sizeTitle.cy;
+        rcMargin.right = m_sizeTitle.cx > m_sizeText.cx ? m_sizeTitle.cx - m_sizeText.cx : 0;
+    }
+    SendMessage(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&rcMargin));
+}
+
+void CToolTipCtrl::DrawTitle(HDC hDC)
+{
+    // Where the title goes, from the window's size alone: the tooltip puts
+    // the text (and the room above it) in the middle of its body, the same
+    // margin on every side, and a balloon's stem on the side of the point
+    // it tracks.
+    RECT rcClient, rcWindow;
+    ::GetClientRect(m_hWnd, &rcClient);
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    const int cxContent = m_sizeText.cx > m_sizeTitle.cx ? m_sizeText.cx : m_sizeTitle.cx;
+    const int nMargin = (rcClient.right - cxContent) / 2;
+    int nStem = rcClient.bottom - m_sizeTitle.cy - m_sizeText.cy - 2 * nMargin;
+    if (nStem < 0 || rcWindow.top < m_ptTrack.y)
+        nStem = 0; // none, or at the bottom
+    const int x = nMargin, y = nMargin + nStem;
+
+    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hTitleFont);
+    TEXTMETRICW tm = {};
+    ::GetTextMetricsW(hDC, &tm);
+    const int nIcon = m_nTitleIcon != TTI_NONE ? ::GetSystemMetrics(SM_CXSMICON) : 0;
+    const int cyLine = nIcon > tm.tmHeight ? nIcon : tm.tmHeight;
+    HICON hIcon = LoadTitleIcon(m_nTitleIcon, nIcon);
+    if (hIcon != NULL) {
+        ::DrawIconEx(hDC, x, y + (cyLine - nIcon) / 2, hIcon, nIcon, nIcon, 0, NULL, DI_NORMAL);
+        ::DestroyIcon(hIcon);
+    }
+    const int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
+    const COLORREF crOld = ::SetTextColor(hDC, static_cast<COLORREF>(SendMessage(TTM_GETTIPTEXTCOLOR)));
+    ::TextOutW(hDC, x + (nIcon != 0 ? nIcon + nIcon / 2 : 0), y + (cyLine - tm.tmHeight) / 2,
+               m_strTitle.c_str(), static_cast<int>(m_strTitle.size()));
+    ::SetTextColor(hDC, crOld);
+    ::SetBkMode(hDC, nOldMode);
+    ::SelectObject(hDC, hOldFont);
 }
