@@ -1,12 +1,14 @@
-// The digest shown, compared with the MD5 the user copied from where the file
-// was published: when Generate has computed it, and on Ctrl+V over the
-// window. The verdict colours the digest box, and a balloon pointing at the
-// box tells it until the user does anything else in the window.
+// The digest shown, compared with the digests the user copied from where the
+// file was published (MD5, SHA-1, SHA-256, SHA-384, SHA-512): when Generate
+// has computed it, and on Ctrl+V over the window. The verdict colours the
+// digest box, and a balloon pointing at the box tells it until the user does
+// anything else in the window.
 #include "DigestDlg.h"
 
 #include <string>
 
 #include "ExpectedDigests.h"
+#include "FileDigests.h"
 
 namespace {
 
@@ -58,63 +60,136 @@ BOOL CDigestDlg::PreTranslateMessage(MSG *pMsg)
     // With none shown yet, the key pastes, as it always has.
     if (IsPaste(pMsg) && !m_strDigest.IsEmpty()) {
         if (!(pMsg->lParam & 0x40000000)) // a key held down repeats: once
-            CheckClipboard(TRUE);
+            CheckClipboard();
         return TRUE; // the path box gets nothing to paste
     }
     return CDialog::PreTranslateMessage(pMsg);
 }
 
-void CDigestDlg::CheckClipboard(BOOL bPasted)
+// Ctrl+V with a digest shown: the clipboard as it is now. A SHA digest
+// there is compared with the file's, which takes reading the file again;
+// the box then shows the MD5 of that read, so that the verdict is about
+// the digest shown.
+void CDigestDlg::CheckClipboard()
 {
-    // Read now, once: the clipboard is never watched, and nothing of it
-    // stays but the verdict.
     CExpectedDigests expected;
-    expected.ReadClipboard(m_hWnd);
+    BOOL bRead = expected.ReadClipboard(m_hWnd);
+    CFileDigests digests;
+    if (expected.GetKinds() & ~(1u << DIGEST_MD5)) {
+        HashFile(expected.GetKinds(), digests);
+        if (m_strDigest.IsEmpty())
+            return; // the file can't be read now: no verdict, as at Generate
+    }
+    digests.m_strDigests[DIGEST_MD5] = m_strDigest;
+    ShowVerdict(expected, bRead, digests, TRUE);
+}
 
-    CString strText;
-    // Only MD5s are compared so far; other digests are named below.
-    if (expected.GetKinds() == 1u << DIGEST_MD5) {
-        std::string digests[DIGEST_KINDS];
-        digests[DIGEST_MD5] = static_cast<LPCTSTR>(m_strDigest);
-        const CExpectedDigests::CVerdict verdict = expected.Judge(digests);
-        // Any of them will do: the user may have copied a list.
-        if (verdict.bPass) {
-            SetVerdict(VERDICT_MATCH);
-            strText.LoadString(IDS_MATCH);
-            ShowBalloon(TTI_INFO, IDS_MATCH_TITLE, strText);
-            ::MessageBeep(MB_OK);
-            return;
+void CDigestDlg::HashFile(unsigned nKinds, CFileDigests &digests)
+{
+    {
+        // MD5FileHex, beneath, takes a writable path: it gets a copy of its own.
+        std::string strPath(m_strPath);
+        m_strDigest = digests.Compute(&strPath[0], nKinds); // null when the file can't be read: empty
+    }
+    m_strDigest.MakeUpper();
+    UpdateData(FALSE);
+    SetVerdict(VERDICT_NONE);
+}
+
+namespace {
+
+// The digests' names as the verdicts give them.
+const wchar_t *const kKindNames[DIGEST_KINDS] = {L"MD5", L"SHA-1", L"SHA-256", L"SHA-384",
+                                                 L"SHA-512"};
+
+// The names of the kinds in nKinds, in their order: "MD5、SHA-256".
+CStringW KindNames(unsigned nKinds)
+{
+    CStringW strSeparator, strNames;
+    strSeparator.LoadString(IDS_LIST_SEPARATOR);
+    for (int nKind = 0; nKind < DIGEST_KINDS; nKind++) {
+        if (nKinds & (1u << nKind)) {
+            if (!strNames.IsEmpty())
+                strNames += strSeparator;
+            strNames += kKindNames[nKind];
         }
-        std::string strMismatch;
-        strText.LoadString(IDS_MISMATCH);
-        strMismatch = strText;
-        if (!verdict.strValue.empty()) {
-            // The one that was copied, to be compared by eye.
-            strText.LoadString(IDS_CLIPBOARD_MD5);
-            strMismatch += "\r\n";
-            strMismatch += strText;
-            strMismatch += verdict.strValue;
-        }
-        SetVerdict(VERDICT_MISMATCH);
-        ShowBalloon(TTI_ERROR, IDS_MISMATCH_TITLE, strMismatch.c_str());
-        ::MessageBeep(MB_ICONHAND);
+    }
+    return strNames;
+}
+
+// A line of the mismatch: its label and a digest. One of 128 digits would
+// make the balloon as wide as most screens: its first 64 go on the label's
+// line, the rest on a line of their own.
+void AppendValueLine(CStringW &strText, UINT nIDLabel, const std::string &strValue)
+{
+    CStringW strLabel;
+    strLabel.LoadString(nIDLabel);
+    strText += L"\r\n";
+    strText += strLabel;
+    strText += CStringW(strValue.substr(0, 64).c_str());
+    if (strValue.size() > 64) {
+        strText += L"\r\n";
+        strText += CStringW(strValue.substr(64).c_str());
+    }
+}
+
+} // namespace
+
+void CDigestDlg::ShowVerdict(const CExpectedDigests &expected, BOOL bRead,
+                             const CFileDigests &digests, BOOL bPasted)
+{
+    CStringW strText;
+    if (!bRead) {
+        // Another program holds the clipboard: say so, rather than take it
+        // for an empty one.
+        strText.LoadString(IDS_CLIPBOARD_BUSY);
+        ShowBalloon(TTI_WARNING, IDS_CANNOT_CHECK_TITLE, strText);
         return;
     }
 
-    // No MD5 to compare with: no verdict. The user may have copied another
-    // kind of digest from the page, which is worth a word at Generate too.
-    SetVerdict(VERDICT_NONE);
-    static const int kLengths[DIGEST_KINDS] = {32, 40, 64, 96, 128};
-    int nOtherLength = expected.m_nNearMissLength;
-    for (int nKind = DIGEST_SHA1; nKind < DIGEST_KINDS; nKind++) {
-        if (expected.GetKinds() == 1u << nKind)
-            nOtherLength = kLengths[nKind];
+    // The kinds there that the file's digests were computed for (the
+    // system may lack one: it is left aside, as other algorithms are).
+    unsigned nKinds = 0;
+    for (int nKind = 0; nKind < DIGEST_KINDS; nKind++) {
+        if ((expected.GetKinds() & (1u << nKind)) && !digests.m_strDigests[nKind].empty())
+            nKinds |= 1u << nKind;
     }
-    if (nOtherLength != 0) {
-        strText.Format(IDS_OTHER_DIGEST, nOtherLength);
+    if (nKinds != 0) {
+        CExpectedDigests::CVerdict verdict = expected.Judge(digests.m_strDigests);
+        if (verdict.bPass) {
+            SetVerdict(VERDICT_MATCH);
+            strText.Format(IDS_MATCH, static_cast<LPCWSTR>(KindNames(verdict.nKinds)));
+            if (ShowBalloon(TTI_INFO, IDS_MATCH_TITLE, strText))
+                ::MessageBeep(MB_OK);
+            return;
+        }
+        strText.Format(IDS_MISMATCH, static_cast<LPCWSTR>(KindNames(verdict.nKinds)));
+        if (!verdict.strValue.empty()) {
+            // The one value copied, and the file's own for a digest the
+            // window doesn't show, to be compared by eye.
+            AppendValueLine(strText, IDS_CLIPBOARD_VALUE, verdict.strValue);
+            for (int nKind = DIGEST_SHA1; nKind < DIGEST_KINDS; nKind++) {
+                if (verdict.nKinds == 1u << nKind)
+                    AppendValueLine(strText, IDS_FILE_VALUE, digests.m_strDigests[nKind]);
+            }
+        }
+        SetVerdict(VERDICT_MISMATCH);
+        if (ShowBalloon(TTI_ERROR, IDS_MISMATCH_TITLE, strText))
+            ::MessageBeep(MB_ICONHAND);
+        return;
+    }
+
+    // No digest to compare with: no verdict. What the user copied may be a
+    // digest all the same, which is worth a word at Generate too.
+    SetVerdict(VERDICT_NONE);
+    if (expected.GetKinds() != 0 || expected.m_bUnsupported) {
+        strText.LoadString(IDS_UNSUPPORTED);
+        ShowBalloon(TTI_WARNING, IDS_CANNOT_CHECK_TITLE, strText);
+    } else if (expected.m_nNearMissLength != 0) {
+        strText.Format(IDS_OTHER_DIGEST, expected.m_nNearMissLength);
         ShowBalloon(TTI_WARNING, IDS_CANNOT_CHECK_TITLE, strText);
     } else if (bPasted) {
-        strText.LoadString(IDS_NO_MD5);
+        strText.LoadString(IDS_NO_DIGEST);
         ShowBalloon(TTI_WARNING, IDS_CANNOT_CHECK_TITLE, strText);
     }
 }
@@ -127,11 +202,11 @@ void CDigestDlg::SetVerdict(Verdict nVerdict)
     ::InvalidateRect(::GetDlgItem(m_hWnd, IDC_DIGEST), NULL, TRUE); // in its new colour
 }
 
-void CDigestDlg::ShowBalloon(UINT nIcon, UINT nIDTitle, const CString &strText)
+BOOL CDigestDlg::ShowBalloon(UINT nIcon, UINT nIDTitle, LPCWSTR lpszText)
 {
     HideBalloon();
 
-    CString strTitle;
+    CStringW strTitle;
     strTitle.LoadString(nIDTitle);
     // In the dialog's own font: it has the glyphs of the texts (where the
     // template's face lacks them, the stand-in's: see dialogfont.cpp), and
@@ -139,17 +214,34 @@ void CDigestDlg::ShowBalloon(UINT nIcon, UINT nIDTitle, const CString &strText)
     // may lack them, or cut them off (Wine's does, by locale).
     m_balloon.SetFont(GetFont(), FALSE);
     m_balloon.SetTitle(nIcon, strTitle);
-    m_balloon.UpdateTipText(strText, this, IDC_DIGEST);
+    m_balloon.UpdateTipText(lpszText, this, IDC_DIGEST);
 
-    // The stem points at the middle of the digest box's lower edge.
     RECT rect;
     ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_DIGEST), &rect);
     MONITORINFO mi = {};
     mi.cbSize = sizeof(mi);
     ::GetMonitorInfoA(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &mi);
     m_balloon.SetMaxTipWidth(mi.rcWork.right - mi.rcWork.left); // lines break where the text does
-    m_balloon.TrackPosition((rect.left + rect.right) / 2, rect.bottom);
+
+    // The stem points at the middle of the digest box's lower edge, the
+    // balloon below it; where it does not fit there, at its upper edge
+    // from above. Never over the box: the user compares its digits with
+    // the balloon's.
+    SIZE size = m_balloon.GetBubbleSize(this, IDC_DIGEST);
+    BOOL bAbove = rect.bottom + size.cy > mi.rcWork.bottom;
+    m_balloon.TrackPosition((rect.left + rect.right) / 2, bAbove ? rect.top : rect.bottom);
     m_balloon.TrackActivate(TRUE, this, IDC_DIGEST);
+    if (m_balloon.m_hWnd != NULL && ::IsWindowVisible(m_balloon.m_hWnd))
+        return TRUE;
+
+    // No balloon: the tooltip could not be made, or the system shows no
+    // balloons (a setting can turn them off). The verdict goes in a
+    // message box instead, which sounds for itself.
+    UINT nType = nIcon == TTI_INFO ? MB_ICONINFORMATION
+                 : nIcon == TTI_ERROR ? MB_ICONERROR
+                                      : MB_ICONWARNING;
+    MessageBox(lpszText, strTitle, MB_OK | nType);
+    return FALSE;
 }
 
 void CDigestDlg::HideBalloon()

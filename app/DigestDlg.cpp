@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "AboutBox.h"
-#include "md5file.h"
 
 CDigestDlg::CDigestDlg(CWnd *pParent) : CDialog(CDigestDlg::IDD, pParent)
 {
@@ -55,7 +54,7 @@ BOOL CDigestDlg::OnInitDialog()
     // The About item goes at the end of the system menu, after a separator.
     CMenu *pSysMenu = GetSystemMenu(FALSE);
     if (pSysMenu != NULL) {
-        CString strAboutMenu;
+        CStringW strAboutMenu; // in UTF-16, whatever the code page
         strAboutMenu.LoadString(IDS_ABOUT);
         if (!strAboutMenu.IsEmpty()) {
             pSysMenu->AppendMenu(MF_SEPARATOR);
@@ -186,19 +185,18 @@ void CDigestDlg::OnDropFiles(HDROP hDropInfo)
 
 // Hashes the file last chosen with Browse: what the path box shows now may
 // have been typed over, and is replaced by the stored path. Then compares
-// the digest with the MD5 the user copied, if there is one on the clipboard.
+// the digests with those the user copied, if there are any on the
+// clipboard; that is read first, so that the one read of the file serves
+// every digest it asks for.
 void CDigestDlg::OnGenerate()
 {
     HideBalloon();
-    {
-        // MD5FileHex takes a writable path: it gets a copy of its own.
-        std::string strPath(m_strPath);
-        m_strDigest = MD5FileHex(&strPath[0]); // null when the file can't be read: empty
+    CExpectedDigests expected;
+    BOOL bRead = expected.ReadClipboard(m_hWnd);
+    CFileDigests digests;
+    HashFile(expected.GetKinds(), digests);
+    if (!m_strDigest.IsEmpty()) {
+        digests.m_strDigests[DIGEST_MD5] = m_strDigest;
+        ShowVerdict(expected, bRead, digests, FALSE);
     }
-    m_strDigest.MakeUpper();
-    UpdateData(FALSE);
-
-    SetVerdict(VERDICT_NONE);
-    if (!m_strDigest.IsEmpty())
-        CheckClipboard(FALSE);
 }

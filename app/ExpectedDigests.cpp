@@ -62,13 +62,17 @@ std::wstring ClipboardText()
 
 } // namespace
 
-void CExpectedDigests::ReadClipboard(HWND hWndOwner)
+BOOL CExpectedDigests::ReadClipboard(HWND hWndOwner)
 {
-    // A program that has just copied something, or a clipboard manager
-    // reading it, may hold the clipboard open for a moment.
-    BOOL bOpen = FALSE;
-    for (int nTry = 0; nTry < 5 && !(bOpen = ::OpenClipboard(hWndOwner)); nTry++)
-        ::Sleep(20);
+    // OpenClipboard fails while another window has the clipboard open:
+    // clipboard managers, the system's clipboard history and Remote
+    // Desktop's clipboard helper open it right after every copy, for a
+    // moment. Busy all the while is not the same as empty.
+    const DWORD WAIT_MS = 750, RETRY_MS = 15;
+    DWORD dwStart = ::GetTickCount();
+    BOOL bOpen;
+    while (!(bOpen = ::OpenClipboard(hWndOwner)) && ::GetTickCount() - dwStart < WAIT_MS)
+        ::Sleep(RETRY_MS);
     std::wstring strText;
     if (bOpen) {
         try {
@@ -80,6 +84,7 @@ void CExpectedDigests::ReadClipboard(HWND hWndOwner)
         ::CloseClipboard();
     }
     Parse(strText);
+    return bOpen;
 }
 
 namespace {
@@ -347,8 +352,8 @@ void AddReading(std::vector<unsigned> &readings, unsigned nReading)
 CExpectedDigests::CVerdict CExpectedDigests::Judge(const std::string digests[DIGEST_KINDS]) const
 {
     auto state = [&](const CDigest &digest) -> unsigned {
-        if (digest.nKind < 0)
-            return 0;
+        if (digest.nKind < 0 || digests[digest.nKind].empty())
+            return 0; // not computed here: left aside
         unsigned nState = 1u << digest.nKind;
         if (std::find(digest.values.begin(), digest.values.end(), digests[digest.nKind]) !=
             digest.values.end())

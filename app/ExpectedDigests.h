@@ -16,9 +16,10 @@ class CExpectedDigests {
 public:
     // Reads the clipboard's text now (CF_UNICODETEXT) and finds the digests
     // in it; the text itself is not kept. The clipboard is read, never
-    // written. With no text there (or the clipboard held by another program
-    // too long), nothing is found.
-    void ReadClipboard(HWND hWndOwner);
+    // written. With no text there nothing is found. FALSE when another
+    // program held the clipboard open for the whole of the wait (most of a
+    // second): nothing is found then either, but it is busy, not empty.
+    BOOL ReadClipboard(HWND hWndOwner);
 
     // Forgets what was found before, then finds the digests in strText.
     //
@@ -54,8 +55,9 @@ public:
     };
 
     // The verdict on the file's digests, digests[kind] in upper case for
-    // each kind of GetKinds() (the other entries are not read); only with
-    // GetKinds() != 0. A reading of the text passes when it holds a kind the
+    // each kind of GetKinds() (the other entries are not read; an empty one,
+    // a digest that could not be computed, is left aside as other
+    // algorithms are); only with GetKinds() != 0. A reading of the text passes when it holds a kind the
     // program computes and each kind it holds has a value that matches. The
     // text passes when any of its readings does; when none does, the verdict
     // names what failed in the plain reading (nothing joined across lines),

@@ -63,7 +63,8 @@ TEST_F(DialogsOnScreenTest, VerdictBalloonShowsItsTextsWithTheirGlyphs)
         HWND hBalloon = GuiThread().Tooltip(hDlg);
         ASSERT_NE(hBalloon, nullptr);
         std::wstring texts = std::wstring(kMatchTitle) + kMatch + kMismatchTitle + kMismatch +
-                             kClipboardMd5 + kCannotCheckTitle + kOtherDigest + kNoMd5 +
+                             kClipboardValue + kFileValue + kCannotCheckTitle + kOtherDigest +
+                             kNoDigest + kUnsupported + kClipboardBusy + kListSeparator +
                              TextOf(hBalloon);
         texts.erase(std::remove_if(texts.begin(), texts.end(), iswcntrl), texts.end()); // \r\n
         EXPECT_EQ(ToAnsi(MissingGlyphs(hBalloon, texts)), "")

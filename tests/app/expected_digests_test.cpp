@@ -25,7 +25,8 @@ const std::wstring kSha512 = L"cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc8
 const unsigned kKindMd5 = 1u << DIGEST_MD5, kKindSha1 = 1u << DIGEST_SHA1, kKindSha256 = 1u << DIGEST_SHA256,
                kKindSha384 = 1u << DIGEST_SHA384, kKindSha512 = 1u << DIGEST_SHA512;
 
-// The file's digests, by kind; a kind not given matches nothing.
+// The file's digests, by kind; a kind not given matches nothing (a digest
+// not computed would be left aside).
 using FileDigests = std::map<DigestKind, std::wstring>;
 
 std::string Upper(const std::wstring &hex)
@@ -38,7 +39,7 @@ std::string Upper(const std::wstring &hex)
 
 CExpectedDigests::CVerdict JudgeFile(const CExpectedDigests &expected, const FileDigests &file)
 {
-    std::string digests[DIGEST_KINDS];
+    std::string digests[DIGEST_KINDS] = {"-", "-", "-", "-", "-"};
     for (const auto &digest : file)
         digests[digest.first] = Upper(digest.second);
     return expected.Judge(digests);

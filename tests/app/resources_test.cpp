@@ -103,10 +103,14 @@ TEST(Resources, StringTableHoldsTheAboutCaptionAndTheVerdicts)
         {IDS_MATCH, kMatch},
         {IDS_MISMATCH_TITLE, kMismatchTitle},
         {IDS_MISMATCH, kMismatch},
-        {IDS_CLIPBOARD_MD5, kClipboardMd5},
+        {IDS_CLIPBOARD_VALUE, kClipboardValue},
         {IDS_CANNOT_CHECK_TITLE, kCannotCheckTitle},
         {IDS_OTHER_DIGEST, kOtherDigest},
-        {IDS_NO_MD5, kNoMd5},
+        {IDS_NO_DIGEST, kNoDigest},
+        {IDS_FILE_VALUE, kFileValue},
+        {IDS_UNSUPPORTED, kUnsupported},
+        {IDS_CLIPBOARD_BUSY, kClipboardBusy},
+        {IDS_LIST_SEPARATOR, kListSeparator},
     };
     // Strings are stored sixteen to a block, each as its length and its
     // UTF-16 units: IDs 16n to 16n + 15 form block n + 1.

@@ -128,11 +128,12 @@ TEST_F(VorkelTest, ComparesTheDigestWithTheMd5OnTheClipboard)
     ASSERT_TRUE(m_vorkel.Browse(sample.path));
     ASSERT_TRUE(ClickNow(m_vorkel.Main(), IDC_GENERATE));
     EXPECT_EQ(m_vorkel.ItemText(IDC_DIGEST), ShownDigest(sample.digest));
-    EXPECT_TRUE(WaitUntil([&] { return balloonText() == kMatch; })) << ToUtf8(balloonText());
+    EXPECT_TRUE(WaitUntil([&] { return balloonText() == Filled(kMatch, L"MD5"); }))
+        << ToUtf8(balloonText());
 
     ASSERT_TRUE(SetClipboardText(other));
     PressKeys({VK_CONTROL, 'V'});
-    const std::wstring mismatch = std::wstring(kMismatch) + L"\r\n" + kClipboardMd5 + other;
+    const std::wstring mismatch = Filled(kMismatch, L"MD5") + L"\r\n" + kClipboardValue + other;
     EXPECT_TRUE(WaitUntil([&] { return balloonText() == mismatch; })) << ToUtf8(balloonText());
     EXPECT_EQ(m_vorkel.ItemText(IDC_PATH), sample.path) << "nothing pasted";
 
