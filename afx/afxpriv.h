@@ -132,7 +132,8 @@ void AFXAPI AfxShowChooserInFace(HWND hChooser, const std::wstring &strFace,
 // the system's and has no place of ours in it: the loop offers each message
 // to the thread's WH_MSGFILTER hook first (code MSGF_DIALOGBOX), as every
 // dialog box's loop does, Wine's too. One hook for the thread, for as long as
-// any dialog of the library runs there.
+// any dialog of the library runs there; should the system refuse it, the
+// dialogs run without PreTranslateMessage until a later one gets it.
 class CModalMessageFilter {
 public:
     explicit CModalMessageFilter(CDialog *pDlg);

@@ -167,6 +167,26 @@ INT_PTR CDialog::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
     return TRUE;
 }
 
+namespace {
+
+// Moves hWnd, as large as it is now, to the centre of over, kept inside the
+// work area; its top left corner first for a window larger than the work
+// area, so that the caption can be reached. Returns the size it placed.
+SIZE PlaceCentred(HWND hWnd, const RECT &over, const RECT &work)
+{
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    const SIZE size = {rect.right - rect.left, rect.bottom - rect.top};
+    int x = (over.left + over.right - size.cx) / 2;
+    int y = (over.top + over.bottom - size.cy) / 2;
+    x = std::max(std::min(x, static_cast<int>(work.right - size.cx)), static_cast<int>(work.left));
+    y = std::max(std::min(y, static_cast<int>(work.bottom - size.cy)), static_cast<int>(work.top));
+    ::SetWindowPos(hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return size;
+}
+
+} // namespace
+
 void CDialog::CenterWindow()
 {
     HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
@@ -190,14 +210,14 @@ void CDialog::CenterWindow()
     if (hOwner != NULL && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner))
         ::GetWindowRect(hOwner, &over);
 
+    // Moved onto a monitor of another DPI, a per-monitor aware dialog is
+    // resized by the dialog manager once it is there (WM_DPICHANGED,
+    // Windows 10 1703 on): placed for its old size, it would sit off centre,
+    // maybe past the work area's edge. Placed once more for its new size, on
+    // the same monitor, it keeps that size.
+    const SIZE placed = PlaceCentred(m_hWnd, over, work);
     RECT rect;
     ::GetWindowRect(m_hWnd, &rect);
-    const int cx = rect.right - rect.left, cy = rect.bottom - rect.top;
-    int x = (over.left + over.right - cx) / 2;
-    int y = (over.top + over.bottom - cy) / 2;
-    // Inside the work area; its top left corner first for a dialog larger
-    // than it, so that the caption can be reached.
-    x = std::max(std::min(x, static_cast<int>(work.right) - cx), static_cast<int>(work.left));
-    y = std::max(std::min(y, static_cast<int>(work.bottom) - cy), static_cast<int>(work.top));
-    ::SetWindowPos(m_hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (rect.right - rect.left != placed.cx || rect.bottom - rect.top != placed.cy)
+        PlaceCentred(m_hWnd, over, work);
 }

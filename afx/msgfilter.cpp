@@ -53,9 +53,20 @@ LRESULT CALLBACK MessageFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
 CModalMessageFilter::CModalMessageFilter(CDialog *pDlg) : m_pDlg(pDlg)
 {
     t_running.push_back(pDlg);
-    if (t_hHook == NULL)
-        t_hHook = ::SetWindowsHookExA(WH_MSGFILTER, MessageFilterHook, NULL,
-                                      ::GetCurrentThreadId());
+    if (t_hHook != NULL)
+        return;
+    // A hook of the thread's own needs no DLL, but the system can still
+    // refuse one (its memory for the desktop's windows and hooks is
+    // limited). Then the dialog runs as any dialog box does, without
+    // PreTranslateMessage: every key goes to its control (Ctrl+V pastes).
+    // The next dialog to start tries again, and the hook it gets serves
+    // this one too from then on.
+    t_hHook = ::SetWindowsHookExA(WH_MSGFILTER, MessageFilterHook, NULL, ::GetCurrentThreadId());
+    if (t_hHook == NULL) {
+        char szMessage[80];
+        ::wsprintfA(szMessage, "afx: no message filter hook (error %lu)\n", ::GetLastError());
+        ::OutputDebugStringA(szMessage); // what a debugger shows
+    }
 }
 
 CModalMessageFilter::~CModalMessageFilter()

@@ -15,6 +15,24 @@ namespace {
 typedef HRESULT(WINAPI *PFNCOCREATEINSTANCE)(REFCLSID rclsid, LPUNKNOWN pUnkOuter,
                                              DWORD dwClsContext, REFIID riid, LPVOID *ppv);
 
+// Whether the link is an installer's advertised shortcut (Windows Installer
+// makes many of the Start menu's): its target is a product, which the
+// installer finds or repairs when the link is started, not a file. Its
+// GetPath answers S_OK all the same, with the path of an icon under
+// C:\Windows\Installer that exists; its flags tell it. A link that can't
+// say is taken as an ordinary one.
+bool IsAdvertised(IShellLinkW *pLink)
+{
+    IShellLinkDataList *pData = NULL;
+    DWORD dwFlags = 0;
+    if (SUCCEEDED(pLink->QueryInterface(IID_IShellLinkDataList, reinterpret_cast<void **>(&pData)))) {
+        if (FAILED(pData->GetFlags(&dwFlags)))
+            dwFlags = 0;
+        pData->Release();
+    }
+    return (dwFlags & SLDF_HAS_DARWINID) != 0;
+}
+
 // The target as the link holds it, or empty. Load only reads the link;
 // without Resolve nothing searches the disks or the network for a target
 // that has moved, and no window shows.
@@ -33,8 +51,8 @@ std::wstring LinkTarget(const std::wstring &strLink)
     IPersistFile *pFile = NULL;
     if (SUCCEEDED(pLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&pFile)))) {
         // S_FALSE: the target has no file-system path (a printer, the
-        // Control Panel, ...).
-        if (FAILED(pFile->Load(strLink.c_str(), STGM_READ)) ||
+        // Control Panel, ...). An advertised shortcut has none either.
+        if (FAILED(pFile->Load(strLink.c_str(), STGM_READ)) || IsAdvertised(pLink) ||
             pLink->GetPath(target.data(), static_cast<int>(target.size()), NULL, 0) != S_OK)
             target[0] = L'\0';
         pFile->Release();

@@ -2,7 +2,7 @@
 // open (x or y 0, no DS_ABSALIGN) and OnInitDialog did not move it; where the
 // template or OnInitDialog put it otherwise. With no owner (no main window
 // here), centred on the work area of the monitor holding the cursor (here
-// the only one).
+// the only one; in a session of two, each in turn).
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "probe_resource.h"
+#include "windows_under_test.h"
 
 namespace {
 
@@ -44,6 +45,37 @@ private:
 
 BEGIN_MESSAGE_MAP(CPlaceProbe, CDialog)
     ON_COMMAND(ID_SHOWN, OnShown)
+END_MESSAGE_MAP()
+
+// Grows on its first move after OnInitDialog (to CX by CY pixels), as the
+// dialog manager grows a per-monitor aware dialog moved onto a monitor of a
+// higher DPI (Windows 10 1703 on; Wine has one DPI for all monitors).
+class CGrowingProbe : public CPlaceProbe {
+public:
+    CGrowingProbe() : CPlaceProbe(IDD_AT_ORIGIN, false) {}
+    static constexpr int CX = 700, CY = 500;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        m_bGrowAtMove = true;
+        return CPlaceProbe::OnInitDialog();
+    }
+    afx_msg void OnMove(int, int)
+    {
+        if (m_bGrowAtMove) {
+            m_bGrowAtMove = false;
+            ::SetWindowPos(m_hWnd, NULL, 0, 0, CX, CY, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_bGrowAtMove = false;
+};
+
+BEGIN_MESSAGE_MAP(CGrowingProbe, CPlaceProbe)
+    ON_WM_MOVE()
 END_MESSAGE_MAP()
 
 // The dialog's rectangle as OnInitDialog left it and once up.
@@ -86,6 +118,28 @@ TEST(CDialogPosition, ADialogLargerThanTheWorkAreaKeepsItsCaptionOnIt)
     ASSERT_GT(r.bottom - r.top, work.bottom - work.top) << Text(r);
     EXPECT_EQ(r.left, work.left) << Text(r);
     EXPECT_EQ(r.top, work.top) << Text(r);
+}
+
+// Resized by its move to the monitor with the cursor, it is centred for its
+// new size, inside the work area; with the cursor on each monitor in turn.
+TEST(CDialogPosition, ResizedByItsMoveItIsCentredForItsNewSize)
+{
+    POINT ptWas = {0, 0};
+    ::GetCursorPos(&ptWas);
+    for (const MONITORINFO &monitor : Monitors()) {
+        const RECT &m = monitor.rcMonitor, &work = monitor.rcWork;
+        ASSERT_TRUE(::SetCursorPos((m.left + m.right) / 2, (m.top + m.bottom) / 2));
+        CGrowingProbe dlg;
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        const RECT &r = dlg.m_rcShown;
+        ASSERT_EQ(r.right - r.left, CGrowingProbe::CX) << Text(r) << ": not grown";
+        EXPECT_NEAR(r.left + r.right, work.left + work.right, 1) << Text(r) << " in " << Text(work);
+        EXPECT_NEAR(r.top + r.bottom, work.top + work.bottom, 1) << Text(r) << " in " << Text(work);
+        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+                    r.bottom <= work.bottom)
+            << Text(r) << " in " << Text(work);
+    }
+    ::SetCursorPos(ptWas.x, ptWas.y);
 }
 
 TEST(CDialogPosition, KeptWhereTheTemplateOrOnInitDialogPutIt)

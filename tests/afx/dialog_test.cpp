@@ -254,7 +254,8 @@ TEST_F(DialogTest, DialogsWithoutParentAreOwnedByTheMainWindow)
 // The dialog manager's loop offers every message to the dialog it is for
 // before dispatching it: keys pressed in a control reach the dialog's
 // PreTranslateMessage, which can take them; a key in a dialog opened over it
-// is that dialog's.
+// is that dialog's; once that dialog has ended, the keys are the first's
+// again.
 TEST_F(DialogTest, PreTranslateMessageSeesTheLoopsMessagesFirst)
 {
     auto press = [](HWND hWnd, UINT vk) {
@@ -278,9 +279,15 @@ TEST_F(DialogTest, PreTranslateMessageSeesTheLoopsMessagesFirst)
         .WaitFor("the key typed there", [&] { return ItemText(hNested, IDC_FIRST) == L"t"; })
         .Do([&] { ::PostMessageW(hNested, WM_COMMAND, IDCANCEL, 0); })
         .WaitFor("the nested dialog to end", [] { return g_calls.back() == "nested cancelled"; })
+        .Do([&] { press(::GetDlgItem(m_dlg.m_hWnd, IDC_FIRST), 'V'); })
+        .WaitFor("the key typed after", [this] {
+            std::wstring text = ItemText(m_dlg.m_hWnd, IDC_FIRST); // "u" selected, or not
+            return !text.empty() && text.back() == L'v';
+        })
         .Do([this] { Send(WM_COMMAND, IDOK); });
     EXPECT_EQ(Run(script), IDOK);
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"key T", "key U", "nested cancelled"}));
+    EXPECT_EQ(g_calls,
+              (std::vector<std::string>{"key T", "key U", "nested cancelled", "key V"}));
 }
 
 TEST_F(DialogTest, ExceptionsStopAtTheDialogProcedure)

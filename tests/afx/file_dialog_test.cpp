@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -89,19 +90,20 @@ protected:
     }
     void TearDown() override { ::DeleteFileW(m_widePath.c_str()); }
 
-    // Runs a chooser (the flags Browse gives) over a dialog of template
-    // nIDOwner with a name buffer of nMaxFile bytes, and answers it with the
-    // file's path or cancels it. Notes the flags and hook the chooser was
-    // called with, whether a hook's dialog is inside it, and the flags and
-    // hook left after.
+    // Runs a chooser (the flags Browse gives, the initial name given) over a
+    // dialog of template nIDOwner with a name buffer of nMaxFile bytes, and
+    // answers it with the file's path or cancels it. Notes the flags and
+    // hook the chooser was called with, whether a hook's dialog is inside
+    // it, and the flags and hook left after.
     struct Choice {
         INT_PTR nResult;
         std::string path; // GetPathName()
     };
-    Choice Choose(DWORD nMaxFile, UINT nIDOwner = IDD_CHINESE_IN_LATIN_FACE, bool bAnswer = true)
+    Choice Choose(DWORD nMaxFile, UINT nIDOwner = IDD_CHINESE_IN_LATIN_FACE, bool bAnswer = true,
+                  const char *lpszInitial = "*.exe")
     {
         CDialog owner(nIDOwner);
-        CFileDialog dlg(TRUE, "exe", "*.exe", BROWSE_FLAGS, NULL, &owner);
+        CFileDialog dlg(TRUE, "exe", lpszInitial, BROWSE_FLAGS, NULL, &owner);
         dlg.m_ofn.nMaxFile = nMaxFile;
         INT_PTR nResult = 0;
         UiScript script;
@@ -164,6 +166,14 @@ TEST_F(CFileDialogChoice, ACancelledChooserLeavesNoName)
     Choice choice = Choose(MAX_PATH, IDD_CHINESE_IN_LATIN_FACE, false);
     EXPECT_EQ(choice.nResult, IDCANCEL);
     EXPECT_EQ(choice.path, "");
+}
+
+// The choice replaces the initial name whole: none of a longer one's tail
+// is left after it.
+TEST_F(CFileDialogChoice, AChoiceShorterThanTheInitialNameIsTakenWhole)
+{
+    const std::string initial(std::max<std::size_t>(60, m_path.size() + 1), 'n');
+    EXPECT_EQ(Choose(MAX_PATH, IDD_CHINESE_IN_LATIN_FACE, true, initial.c_str()).path, m_path);
 }
 
 TEST_F(CFileDialogChoice, ANameThatMayHaveBeenCutIsNoChoice)

@@ -6,33 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <vector>
-
 #include "dialogs_on_screen.h"
+#include "windows_under_test.h"
 
 namespace {
-
-BOOL CALLBACK CollectMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
-{
-    MONITORINFO mi = {};
-    mi.cbSize = sizeof(mi);
-    if (::GetMonitorInfoW(hMonitor, &mi))
-        reinterpret_cast<std::vector<MONITORINFO> *>(lParam)->push_back(mi);
-    return TRUE;
-}
-
-// The screen's monitors; as many as the session was given (VORKEL_MONITORS)
-// where it was given some.
-std::vector<MONITORINFO> Monitors()
-{
-    std::vector<MONITORINFO> monitors;
-    ::EnumDisplayMonitors(NULL, NULL, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
-    if (const char *given = std::getenv("VORKEL_MONITORS")) {
-        EXPECT_EQ(monitors.size(), std::strtoul(given, nullptr, 10));
-    }
-    return monitors;
-}
 
 // inner's centre is outer's, to a pixel (halves round either way).
 void ExpectCentredOn(HWND hWnd, const RECT &outer)

@@ -6,6 +6,7 @@
 #include <dlgs.h> // cmb1, cmb13: the file chooser's filter and file name boxes
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "digest_dialog_fixture.h"
@@ -13,6 +14,75 @@
 #include "windows_under_test.h"
 
 namespace {
+
+// While one lives, this program's own import of SetWindowsHookExA (the class
+// library is linked into it) leads to a stand-in that fails as the system
+// fails when it has no memory left for the thread's hook, not to user32.
+class HooksRefused {
+public:
+    HooksRefused() : m_pSlot(ImportSlot("user32.dll", "SetWindowsHookExA"))
+    {
+        if (m_pSlot != NULL) {
+            m_original = *m_pSlot;
+            Set(reinterpret_cast<ULONG_PTR>(&Refuse));
+        }
+    }
+    ~HooksRefused() { Restore(); }
+    HooksRefused(const HooksRefused &) = delete;
+    HooksRefused &operator=(const HooksRefused &) = delete;
+
+    bool Refusing() const { return m_pSlot != NULL; }
+    void Restore()
+    {
+        if (m_pSlot != NULL)
+            Set(m_original);
+        m_pSlot = NULL;
+    }
+
+private:
+    static HHOOK WINAPI Refuse(int, HOOKPROC, HINSTANCE, DWORD)
+    {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return NULL;
+    }
+
+    // The slot of the program's import address table that the loader filled
+    // with the function's address.
+    static ULONG_PTR *ImportSlot(const char *lpszDll, const char *lpszProc)
+    {
+        BYTE *pBase = reinterpret_cast<BYTE *>(::GetModuleHandleW(NULL));
+        const IMAGE_NT_HEADERS *pNt = reinterpret_cast<const IMAGE_NT_HEADERS *>(
+            pBase + reinterpret_cast<const IMAGE_DOS_HEADER *>(pBase)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY &imports =
+            pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto *pDll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(pBase + imports.VirtualAddress);
+             pDll->Name != 0; pDll++) {
+            if (::lstrcmpiA(reinterpret_cast<const char *>(pBase + pDll->Name), lpszDll) != 0)
+                continue;
+            auto *pName = reinterpret_cast<const IMAGE_THUNK_DATA *>(pBase + pDll->OriginalFirstThunk);
+            auto *pSlot = reinterpret_cast<IMAGE_THUNK_DATA *>(pBase + pDll->FirstThunk);
+            for (; pName->u1.AddressOfData != 0; pName++, pSlot++) {
+                if (!IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal) &&
+                    std::strcmp(reinterpret_cast<const IMAGE_IMPORT_BY_NAME *>(
+                                    pBase + pName->u1.AddressOfData)->Name,
+                                lpszProc) == 0)
+                    return reinterpret_cast<ULONG_PTR *>(&pSlot->u1.Function);
+            }
+        }
+        return NULL;
+    }
+
+    void Set(ULONG_PTR address)
+    {
+        DWORD dwProtect = 0;
+        ::VirtualProtect(m_pSlot, sizeof(*m_pSlot), PAGE_READWRITE, &dwProtect);
+        *m_pSlot = address;
+        ::VirtualProtect(m_pSlot, sizeof(*m_pSlot), dwProtect, &dwProtect);
+    }
+
+    ULONG_PTR *m_pSlot;
+    ULONG_PTR m_original = 0;
+};
 
 // Whatever a Generate click writes to standard output.
 std::string GenerateCapturingOutput(HWND hDlg)
@@ -194,6 +264,58 @@ TEST_F(DigestDialogTest, EscEndsTheDialog)
     UiScript script = Opened();
     script.Do([] { GuiThread().PressKey(VK_ESCAPE); });
     EXPECT_EQ(Run(script), IDCANCEL);
+}
+
+// Where the system refuses the class library the hook through which the
+// dialog sees keys first, the dialog works as any dialog box does: Ctrl+V
+// pastes into the path box, Generate still tells the verdict. The next
+// dialog (the About box) gets the hook, which serves the digest dialog too
+// from then on: Ctrl+V compares again.
+TEST_F(DigestDialogTest, WithoutItsMessageHookCtrlVPastesAndGenerateTells)
+{
+    m_dlg.m_strPath = ToAnsi(MakeFile(L"file.bin", "file")).c_str();
+    const std::wstring digest = DigestOf("file"), other = L"9E107D9D372BB6826BD81D3542A419D6";
+    const std::wstring mismatch = std::wstring(kMismatch) + L"\r\n" + kClipboardMd5 + other;
+    auto balloon = [this] {
+        HWND hBalloon = GuiThread().Tooltip(Main());
+        return hBalloon != NULL ? TextOf(hBalloon) : L"";
+    };
+    auto about = [this] {
+        HWND hWnd = GuiThread().OwnedWindow(Main());
+        return hWnd != NULL && TextOf(hWnd) == kAboutCaption ? hWnd : NULL;
+    };
+    auto ctrlV = [this] {
+        ::SetFocus(::GetDlgItem(Main(), IDC_PATH));
+        ::SendDlgItemMessageW(Main(), IDC_PATH, EM_SETSEL, 0, -1);
+        PressKeys({VK_CONTROL, 'V'});
+    };
+    HooksRefused refused;
+    ASSERT_TRUE(refused.Refusing());
+    UiScript script = Opened();
+    script.Do([&] {
+            refused.Restore(); // for the dialogs to come
+            ASSERT_TRUE(SetClipboardText(digest));
+            ClickNow(Main(), IDC_GENERATE);
+            EXPECT_EQ(DigestBox(), digest);
+            EXPECT_EQ(balloon(), kMatch);
+            ctrlV();
+        })
+        .WaitFor("the path box to paste", [&] { return PathBox() == digest; })
+        .Do([&] { ::PostMessageW(Main(), WM_SYSCOMMAND, IDM_ABOUT, 0); })
+        .WaitFor("the About box", [&] { return about() != NULL; })
+        .Do([&] { ::PostMessageW(about(), WM_COMMAND, IDOK, 0); })
+        .WaitFor("the About box to close", [&] { return about() == NULL && ::IsWindowEnabled(Main()); })
+        .Do([&] {
+            ASSERT_TRUE(SetClipboardText(other));
+            ctrlV();
+        })
+        .WaitFor("the mismatch", [&] { return balloon() == mismatch; })
+        .Do([&] {
+            EXPECT_EQ(PathBox(), digest) << "nothing pasted";
+            ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
+        });
+    EXPECT_EQ(Run(script), IDCANCEL);
+    SetClipboardText(L"");
 }
 
 } // namespace

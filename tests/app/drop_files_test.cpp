@@ -2,6 +2,7 @@
 // handle through the window's own procedure.
 #include <windows.h>
 
+#include <shlobj.h> // SLDF_HAS_DARWINID
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -85,6 +86,27 @@ TEST_F(DigestDialogTest, ADroppedShortcutStandsForItsTarget)
         Drop(Main(), {toFolder, toGone, unreadable});
         EXPECT_EQ(PathBox(), target);
         EXPECT_EQ(DigestBox(), DigestOf("target"));
+        ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(Run(script), IDCANCEL);
+}
+
+// An installer's advertised shortcut is passed over: on Windows it answers
+// GetPath with an icon of the installer's that exists, and only its flags
+// (SLDF_HAS_DARWINID) tell it. Wine can't make one: a stand-in link object
+// answers as Windows does. The same answer without the flag is taken.
+TEST_F(DigestDialogTest, ADroppedAdvertisedShortcutIsPassedOver)
+{
+    const std::wstring icon = MakeFile(L"Installer\\{GUID}\\product.ico", "icon");
+    const std::wstring link = MakeFile(L"Product.lnk", "read by the stand-in alone");
+    UiScript script = Opened();
+    script.Do([&] {
+        for (DWORD dwFlags : {DWORD(SLDF_HAS_DARWINID | SLDF_HAS_ID_LIST), DWORD(0)}) {
+            StandInShellLinks links(icon, dwFlags);
+            ASSERT_TRUE(links.Registered());
+            Drop(Main(), {link});
+            EXPECT_EQ(PathBox(), dwFlags != 0 ? L"" : icon) << dwFlags;
+        }
         ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(Run(script), IDCANCEL);

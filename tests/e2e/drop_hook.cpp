@@ -4,7 +4,8 @@
 // WH_GETMESSAGE hook on the program's thread, writes the paths into a file
 // beside this DLL (its name with ".path" added, in UTF-16, one a line), and
 // posts the message "VorkelTestDrop" to the window; the hook then posts it
-// the drop.
+// the drop. Test runs at the same time each use a copy of the DLL of their
+// own (e2e_test.cmake), so that none reads another's file.
 #include <windows.h>
 
 #include <string>

@@ -59,6 +59,13 @@ foreach(name IN LISTS names)
 endforeach()
 file(WRITE "${work}/samples.md5" "${list}")
 
+# The drop hook takes the names to drop from a file beside itself: a copy of
+# its own in this run's folder, so that the runs of other locales going on
+# at the same time (each in a folder of its own) never read this one's.
+file(COPY "${DROP_HOOK}" DESTINATION "${work}")
+get_filename_component(hook_name "${DROP_HOOK}" NAME)
+set(DROP_HOOK "${work}/${hook_name}")
+
 foreach(program vorkel md5hex planted drop_hook)
   string(TOUPPER ${program} variable)
   file(REAL_PATH "${${variable}}" ${program})

@@ -2,7 +2,9 @@
 #include "windows_under_test.h"
 
 #include <dlgs.h> // the common dialogs' control IDs: cmb13, edt1
+#include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -250,4 +252,27 @@ bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
         ::Sleep(10);
     }
     return true;
+}
+
+namespace {
+
+BOOL CALLBACK CollectMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
+{
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    if (::GetMonitorInfoW(hMonitor, &mi))
+        reinterpret_cast<std::vector<MONITORINFO> *>(lParam)->push_back(mi);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<MONITORINFO> Monitors()
+{
+    std::vector<MONITORINFO> monitors;
+    ::EnumDisplayMonitors(NULL, NULL, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (const char *given = std::getenv("VORKEL_MONITORS")) {
+        EXPECT_EQ(monitors.size(), std::strtoul(given, nullptr, 10));
+    }
+    return monitors;
 }

@@ -54,6 +54,10 @@ void PressKeys(const std::vector<WORD> &keys);
 // Clicks the left mouse button at that point of the screen as the user does.
 void ClickAt(POINT pt);
 
+// The screen's monitors; as many as the session was given (VORKEL_MONITORS,
+// cmake/wine-session.sh) where it was given some.
+std::vector<MONITORINFO> Monitors();
+
 // Types path into an open-file dialog's file name box and presses Open.
 // Wine's dialog keeps the name in the combo box cmb13; the edit edt1 is the
 // old-style dialog's.
