@@ -275,7 +275,7 @@ TEST_F(DigestDialogTest, WithoutItsMessageHookCtrlVPastesAndGenerateTells)
 {
     m_dlg.m_strPath = ToAnsi(MakeFile(L"file.bin", "file")).c_str();
     const std::wstring digest = DigestOf("file"), other = L"9E107D9D372BB6826BD81D3542A419D6";
-    const std::wstring mismatch = std::wstring(kMismatch) + L"\r\n" + kClipboardMd5 + other;
+    const std::wstring mismatch = Filled(kMismatch, L"MD5") + L"\r\n" + kClipboardValue + other;
     auto balloon = [this] {
         HWND hBalloon = GuiThread().Tooltip(Main());
         return hBalloon != NULL ? TextOf(hBalloon) : L"";
@@ -297,7 +297,7 @@ TEST_F(DigestDialogTest, WithoutItsMessageHookCtrlVPastesAndGenerateTells)
             ASSERT_TRUE(SetClipboardText(digest));
             ClickNow(Main(), IDC_GENERATE);
             EXPECT_EQ(DigestBox(), digest);
-            EXPECT_EQ(balloon(), kMatch);
+            EXPECT_EQ(balloon(), Filled(kMatch, L"MD5"));
             ctrlV();
         })
         .WaitFor("the path box to paste", [&] { return PathBox() == digest; })
