@@ -8,6 +8,7 @@
 // (options.h says when arguments are options).
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "check.h"
 #include "hash_pipeline.h"
@@ -62,18 +63,18 @@ int HashFiles(int argc, char **argv)
     return status;
 }
 
-int Run(int argc, char **argv)
+int Run(int argc, char **argv, const std::vector<bool> &names)
 {
     if (argc < 2) {
         // Never waits for standard input: double-clicked, it would sit there.
         Err("usage: md5hex FILE...\n");
         return 2;
     }
-    if (!AsksForOptions(argc, argv))
+    if (!AsksForOptions(argc, argv, names))
         return HashFiles(argc, argv);
 
     CheckOptions options;
-    switch (ParseOptions(argc, argv, &options)) {
+    switch (ParseOptions(argc, argv, names, &options)) {
     case Command::Help:
         Out(kHelp);
         return 0;
@@ -102,5 +103,5 @@ int main(int argc, char **argv)
 #else
     std::setvbuf(stdout, NULL, _IOLBF, BUFSIZ);
 #endif
-    return FinishOutput(Run(argc, argv));
+    return FinishOutput(Run(argc, argv, std::vector<bool>(argc, false)));
 }
