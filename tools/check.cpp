@@ -9,6 +9,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -141,7 +142,7 @@ void SumsChecker::ReportFile(const Pending &file, const HashResult &result)
 
 bool SumsChecker::CheckFile(const char *name)
 {
-    if (std::strcmp(name, "-") == 0) {
+    if (name == nullptr) {
         m_readStandardInput = true;
         SetBinary(stdin); // CR LF handled below, as on Linux
         bool ok = CheckStream(stdin, "standard input", true);
@@ -150,7 +151,15 @@ bool SumsChecker::CheckFile(const char *name)
     }
     std::FILE *in = std::fopen(name, "rb");
     if (in == NULL) {
-        Error(Quoted(name) + ": " + std::strerror(errno));
+        int error = errno;
+#ifdef _WIN32
+        // The Windows C runtime fails a folder with EACCES; md5sum says
+        // what it is.
+        struct _stat64 status;
+        if (error == EACCES && _stat64(name, &status) == 0 && (status.st_mode & _S_IFDIR))
+            error = EISDIR;
+#endif
+        Error(Quoted(name) + ": " + std::strerror(error));
         return false;
     }
     bool ok = CheckStream(in, name, false);
@@ -233,7 +242,7 @@ int CheckSums(const CheckOptions &options)
         HashPipeline pipeline(SimdPath(), true);
         SumsChecker checker(options, pipeline);
         if (options.files.empty())
-            ok = checker.CheckFile("-");
+            ok = checker.CheckFile(nullptr);
         for (const char *sums : options.files)
             ok = checker.CheckFile(sums) && ok;
         readStandardInput = checker.ReadStandardInput();

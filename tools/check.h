@@ -42,8 +42,8 @@ public:
         : m_options(options), m_pipeline(pipeline), m_fileName(fileName),
           m_pendingLimit(pendingBytes) {}
 
-    // Checks the sums file called name ("-": standard input): false when it
-    // fails the check (see CheckSums).
+    // Checks the sums file called name (null: standard input): false when
+    // it fails the check (see CheckSums).
     bool CheckFile(const char *name);
 
     // The same for a sums file open as in, which stays open: shownName is
@@ -93,7 +93,7 @@ private:
     const std::size_t m_pendingLimit;
 };
 
-// Checks every sums file of options (standard input for "-" or none) and
+// Checks every sums file of options (standard input for a null or none) and
 // returns the exit status: 0 when each of them had a properly formatted
 // line and every listed file that was checked matched (and standard input,
 // when read, closed without error).

@@ -5,11 +5,15 @@
 // order of the names.
 // With -c it checks sums files as md5sum -c does (check.h), the listed
 // files hashed through the same pipeline; --help and --version tell about it
-// (options.h says when arguments are options).
+// (options.h says when arguments are options). md5hex.exe expands the
+// wildcards in its arguments itself, as Windows programs do
+// (command_line.h).
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "check.h"
+#include "command_line.h"
 #include "hash_pipeline.h"
 #include "md5file.h"
 #include "options.h"
@@ -23,6 +27,7 @@ const char kHelp[] =
     "Usage: md5hex FILE...\n"
     "  or:  md5hex -c [OPTION]... [FILE]...\n"
     "Print or check MD5 (128-bit) checksums.\n"
+    "On Windows, * and ? in a FILE not in quotes stand for the matching names.\n"
     "\n"
     "Without -c, print a \"<digest>  FILE\" line for each FILE.\n"
     "  -c, --check           read MD5 sums from the FILEs and check them, as\n"
@@ -62,18 +67,18 @@ int HashFiles(int argc, char **argv)
     return status;
 }
 
-int Run(int argc, char **argv)
+int Run(int argc, char **argv, const std::vector<bool> &names)
 {
     if (argc < 2) {
         // Never waits for standard input: double-clicked, it would sit there.
         Err("usage: md5hex FILE...\n");
         return 2;
     }
-    if (!AsksForOptions(argc, argv))
+    if (!AsksForOptions(argc, argv, names))
         return HashFiles(argc, argv);
 
     CheckOptions options;
-    switch (ParseOptions(argc, argv, &options)) {
+    switch (ParseOptions(argc, argv, names, &options)) {
     case Command::Help:
         Out(kHelp);
         return 0;
@@ -102,5 +107,11 @@ int main(int argc, char **argv)
 #else
     std::setvbuf(stdout, NULL, _IOLBF, BUFSIZ);
 #endif
-    return FinishOutput(Run(argc, argv));
+#ifdef _WIN32
+    (void)argc, (void)argv; // the C runtime's: they don't tell which had quotes
+    WindowsArguments arguments;
+    return FinishOutput(Run(arguments.Count(), arguments.Values(), arguments.Names()));
+#else
+    return FinishOutput(Run(argc, argv, std::vector<bool>(argc, false)));
+#endif
 }

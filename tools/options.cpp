@@ -75,10 +75,12 @@ char LongOptionOf(const char *arg, Command *error)
 
 } // namespace
 
-bool AsksForOptions(int argc, char **argv)
+bool AsksForOptions(int argc, char **argv, const std::vector<bool> &names)
 {
     for (int i = 1; i < argc; i++) {
         const char *arg = argv[i];
+        if (names[i])
+            continue;
         if (std::strcmp(arg, "--") == 0)
             return false;
         if (StartsWith(arg, "--")) {
@@ -94,15 +96,16 @@ bool AsksForOptions(int argc, char **argv)
     return false;
 }
 
-Command ParseOptions(int argc, char **argv, CheckOptions *options)
+Command ParseOptions(int argc, char **argv, const std::vector<bool> &names,
+                     CheckOptions *options)
 {
     bool check = false, tag = false, zero = false;
     int binary = -1; // -b 1, -t 0; --tag implies -b
     bool optionsEnded = false;
     for (int i = 1; i < argc; i++) {
         char *arg = argv[i];
-        if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
-            options->files.push_back(arg);
+        if (optionsEnded || names[i] || arg[0] != '-' || arg[1] == '\0') {
+            options->files.push_back(!names[i] && std::strcmp(arg, "-") == 0 ? nullptr : arg);
             continue;
         }
         if (std::strcmp(arg, "--") == 0) {

@@ -1,17 +1,22 @@
 // md5hex.exe's Windows footing, under Wine in the Chinese locale: its output
 // to a console (names in any script readable, the console's code page left as
-// it was), its manifest as the system reads it, and its version record.
+// it was), the wildcards it expands, its manifest as the system reads it, and
+// its version record.
 //   md5hex_windows_tests.exe [GTEST FLAGS] MD5HEX.EXE
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
+#include "command_line.h"
 #include "resource_reader.h"
+#include "test_folder.h"
 #include "vorkel_version.h"
 #include "windows_under_test.h"
 
@@ -23,6 +28,14 @@ const char kAbc[] = "900150983cd24fb0d6963f7d28e17f72"; // MD5("abc"), RFC 1321
 
 // Names that the Chinese code page 936 can spell and names it can't.
 const wchar_t *const kNames[] = {L"样本 文件.txt", L"한국어 파일.txt", L"emoji 😀.txt"};
+
+void WriteFile(const std::wstring &path, const std::string &bytes)
+{
+    std::FILE *file = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
 
 // md5hex.exe run in this process's console, which the test gives it, with
 // its standard handles left to it: what it leaves on the screen, one text a
@@ -41,14 +54,6 @@ protected:
         }
         sums += std::string(kAbc) + "  " + ToUtf8(L"없는 파일.txt") + "\n";
         WriteFile(std::wstring(kFolder) + L"\\sums.md5", sums);
-    }
-
-    static void WriteFile(const std::wstring &path, const std::string &bytes)
-    {
-        std::FILE *file = _wfopen(path.c_str(), L"wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
     }
 
     // Runs md5hex.exe with these arguments; its rows in rows. With
@@ -156,6 +161,122 @@ TEST_F(ConsoleOutput, PlainDigestLines)
     EXPECT_EQ(Run(L"\"" + std::wstring(kNames[1]) + L"\" \"" + kNames[2] + L"\"", &rows), 0u);
     EXPECT_EQ(rows, (std::vector<std::wstring>{FromUtf8(kAbc) + L"  " + kNames[1],
                                                FromUtf8(kAbc) + L"  " + kNames[2]}));
+}
+
+// Wildcards as a user types them, in a batch file that cmd runs: it hands
+// them over as typed, quotes and all. Each file holds "abc".
+TEST(Wildcards, NamesInOrderLongNamesOnlyQuotedPatternsLeftAlone)
+{
+    TestFolder folder("md5hex-wildcards-");
+    const std::wstring dir = folder.Path().wstring() + L"\\";
+    for (const wchar_t *sub : {L"d.bin", L"sub", L"936"})
+        ASSERT_TRUE(::CreateDirectoryW((dir + sub).c_str(), NULL));
+    // x.binary and x.md5sums match *.bin and *.md5 through their short
+    // names alone; v².bin is spelled "v2.bin" by code page 936's best fit.
+    for (const wchar_t *name : {L"-c.bin", L"a.bin", L"B.bin", L"样.bin", L"x.binary",
+                                L"sub\\e.bin", L"936\\v2.bin", L"936\\v².bin"})
+        WriteFile(dir + name, "abc");
+    WriteFile(dir + L"1.md5", std::string(kAbc) + "  a.bin\n" + kAbc + "  " + ToUtf8(L"样.bin\n"));
+    WriteFile(dir + L"2.md5", std::string(kAbc) + "  B.bin\n");
+    WriteFile(dir + L"x.md5sums", "no sums here\n");
+
+    // What the case of the short names stands on: the system's search
+    // does match them.
+    WIN32_FIND_DATAW found;
+    HANDLE hFind = ::FindFirstFileExW((dir + L"*.md5").c_str(), FindExInfoBasic, &found,
+                                      FindExSearchNameMatch, NULL, 0);
+    ASSERT_NE(hFind, INVALID_HANDLE_VALUE);
+    std::set<std::wstring> systemMatches;
+    do
+        systemMatches.insert(found.cFileName);
+    while (::FindNextFileW(hFind, &found));
+    ::FindClose(hFind);
+    EXPECT_EQ(systemMatches.count(L"x.md5sums"), 1u);
+
+    // Before Windows 10 1903: a copy of md5hex.exe without the UTF-8 code
+    // page, which runs under 936 in this locale.
+    std::FILE *in = _wfopen(g_md5hex.c_str(), L"rb");
+    ASSERT_NE(in, nullptr);
+    std::string exe;
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof(buffer), in)) > 0;)
+        exe.append(buffer, n);
+    std::fclose(in);
+    int renamed = 0;
+    for (std::size_t at = 0; (at = exe.find("activeCodePage", at)) != std::string::npos; renamed++)
+        exe[at + 13] = 'X';
+    ASSERT_EQ(renamed, 2); // <activeCodePage ...> and </activeCodePage>
+    WriteFile(dir + L"md5hex-936.exe", exe);
+
+    std::string script = "@echo off\r\n";
+    for (const char *arguments :
+         {"*.bin", "sub\\*.bin ?.bin", "*.none \"*.bin\"", "-c *.md5", "-c d.*"})
+        script += "\"" + ToUtf8(g_md5hex) + "\" " + arguments + " 2>&1\r\necho [%errorlevel%]\r\n";
+    script += "md5hex-936.exe 936\\v?.bin\r\necho [%errorlevel%]\r\n";
+    WriteFile(dir + L"wildcards.cmd", script);
+
+    wchar_t system[MAX_PATH];
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    ChildProcess cmd;
+    ASSERT_TRUE(cmd.Start(std::wstring(system) + L"\\cmd.exe", L"cmd /c wildcards.cmd", -1, dir));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(cmd.Exited(30000, exitCode));
+    std::string output = cmd.Output();
+    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+
+    const std::string abc = std::string(kAbc) + "  ";
+    EXPECT_EQ(output, abc + "-c.bin\n" + abc + "a.bin\n" + abc + "B.bin\n" +
+                          "d.bin can't be opened\n" + abc + ToUtf8(L"样.bin\n") + "[1]\n" +
+                          // sub\*.bin ?.bin
+                          abc + "sub\\e.bin\n" + abc + "a.bin\n" + abc + "B.bin\n" +
+                          "d.bin can't be opened\n" + abc + ToUtf8(L"样.bin\n") + "[1]\n" +
+                          // *.none "*.bin": as they are
+                          "*.none can't be opened\n*.bin can't be opened\n[1]\n" +
+                          // -c *.md5
+                          "a.bin: OK\n" + ToUtf8(L"样.bin: OK\n") + "B.bin: OK\n[0]\n" +
+                          // -c d.*: a folder, as md5sum reports one
+                          "md5hex: d.bin: Is a directory\n[1]\n" +
+                          // 936\v?.bin under code page 936: never the look-alike
+                          abc + "936\\v2.bin\n936\\v?.bin can't be opened\n[1]\n");
+}
+
+// The command line split by the C runtime's rules (its documentation's
+// examples among them), where the wildcards outside quotes are, and the
+// long names' matching: the parts cmd can't show.
+TEST(Wildcards, SplitAndMatchedAsDocumented)
+{
+    const struct {
+        const wchar_t *line;
+        std::vector<std::wstring> arguments; // "*" after one: a wildcard outside quotes
+    } splits[] = {
+        {L"\"C:\\Program Files\\md5hex.exe\" \"a b c\" d e",
+         {L"C:\\Program Files\\md5hex.exe", L"a b c", L"d", L"e"}},
+        {L"x \"ab\\\"c\" \"\\\\\" d", {L"x", L"ab\"c", L"\\", L"d"}},
+        {L"x a\\\\\\b d\"e f\"g h", {L"x", L"a\\\\\\b", L"de fg", L"h"}},
+        {L"x a\\\\\\\"b c\t d", {L"x", L"a\\\"b", L"c", L"d"}},
+        {L"x a\\\\\\\\\"b c\" d ", {L"x", L"a\\\\b c", L"d"}},
+        {L"x a\"b\"\" c d", {L"x", L"ab\" c d"}},
+        {L"x *.bin \"*.bin\" \"my files\"\\?.bin \"*\"\\a",
+         {L"x", L"*.bin*", L"*.bin", L"my files\\?.bin*", L"*\\a"}},
+    };
+    for (const auto &split : splits) {
+        std::vector<std::wstring> arguments;
+        for (const SplitArgument &argument : SplitCommandLine(split.line))
+            arguments.push_back(argument.text +
+                                (argument.wildcard != std::wstring::npos ? L"*" : L""));
+        EXPECT_EQ(arguments, split.arguments) << ToUtf8(split.line);
+    }
+
+    const struct {
+        const wchar_t *pattern, *name;
+        bool matches;
+    } matches[] = {
+        {L"a*b*c", L"aXbYbc", true}, {L"a*b*c", L"aXbYbcd", false}, {L"*.BIN", L"样.bin", true},
+        {L"?.bin", L"ab.bin", false}, {L"*.*", L"README", true},    {L"*.bin", L"x.binary", false},
+    };
+    for (const auto &match : matches)
+        EXPECT_EQ(MatchesPattern(match.pattern, match.name), match.matches)
+            << ToUtf8(match.pattern) << " " << ToUtf8(match.name);
 }
 
 // The manifest as the system reads it: an activation context made from
