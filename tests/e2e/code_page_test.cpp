@@ -2,7 +2,7 @@
 // 1903): a copy whose manifest lacks only activeCodePage runs under the
 // locale's code page, as this test program does. Names that code page can't
 // spell reach it through the drop and the chooser, next to the files their
-// best fit would name.
+// best fit would name; the verdict's Chinese reaches its balloon whole.
 #include <windows.h>
 
 #include <string>
@@ -91,6 +91,39 @@ TEST(VorkelUnderCodePage936, ANameItCantSpellIsNeverTakenForItsLookAlike)
     EXPECT_EQ(vorkel.ItemText(IDC_PATH), plain);
     EXPECT_EQ(vorkel.ItemText(IDC_DIGEST), ShownDigest(sample.digest));
 
+    ::PostMessageW(vorkel.Main(), WM_CLOSE, 0, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(vorkel.Exited(5000, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+// Under a code page without Chinese (1252: Windows 7 to 10 1809 in a
+// Western locale, where the UTF-8 code page of the manifest does not apply),
+// the verdict still reads in Chinese: its texts go from the string table to
+// the balloon in UTF-16, never through the code page.
+TEST(VorkelUnderCodePage1252, TheVerdictReachesTheBalloonWhole)
+{
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "code page " << ::GetACP() << " has the Chinese characters";
+    const Sample &sample = Inputs().samples[0];
+    const std::wstring folder = sample.path.substr(0, sample.path.rfind(L'\\')) + L"\\cp1252";
+    ::CreateDirectoryW(folder.c_str(), NULL);
+    const std::wstring plain = folder + L"\\plain.bin";
+    ASSERT_TRUE(::CopyFileW(sample.path.c_str(), plain.c_str(), FALSE));
+    const std::wstring copy = CopyWithoutUtf8CodePage(folder);
+    ASSERT_NE(copy, L"");
+
+    VorkelProcess vorkel;
+    ASSERT_TRUE(vorkel.Start(copy));
+    ASSERT_TRUE(vorkel.Drop(Inputs().dropHook, {plain}));
+    ASSERT_TRUE(WaitUntil([&] { return vorkel.ItemText(IDC_PATH) == plain; }));
+    ASSERT_TRUE(SetClipboardText(L"MD5: " + FromAnsi(sample.digest)));
+    ASSERT_TRUE(ClickNow(vorkel.Main(), IDC_GENERATE));
+    HWND hBalloon = vorkel.Gui().Tooltip(vorkel.Main());
+    ASSERT_NE(hBalloon, nullptr);
+    EXPECT_EQ(TextOf(hBalloon), Filled(kMatch, L"MD5"));
+
+    SetClipboardText(L"");
     ::PostMessageW(vorkel.Main(), WM_CLOSE, 0, 0);
     DWORD exitCode = 1;
     ASSERT_TRUE(vorkel.Exited(5000, exitCode));

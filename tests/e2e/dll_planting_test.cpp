@@ -37,14 +37,20 @@ std::set<std::wstring> LoadedDlls(HANDLE hProcess)
 }
 
 // A shortcut dropped (COM and the shell's link object: ole32 and what it
-// loads), then Browse, the chooser up, Cancel: what a user does first. The
-// DLLs loaded with the chooser up are returned.
+// loads), Generate with a SHA-256 on the clipboard (the system's
+// cryptography, bcrypt, and the verdict's balloon, comctl32), then Browse,
+// the chooser up, Cancel: what a user does first. The DLLs loaded with the
+// chooser up are returned.
 std::set<std::wstring> DropAndBrowse(VorkelProcess &vorkel, const std::wstring &link,
                                      const std::wstring &target)
 {
     EXPECT_TRUE(vorkel.Drop(Inputs().dropHook, {link}));
     EXPECT_TRUE(WaitUntil([&] { return vorkel.ItemText(IDC_PATH) == target; }))
         << "the path box shows " << testing::PrintToString(vorkel.ItemText(IDC_PATH));
+    EXPECT_TRUE(SetClipboardText(L"SHA-256: " + std::wstring(64, L'0')));
+    EXPECT_TRUE(ClickNow(vorkel.Main(), IDC_GENERATE));
+    EXPECT_NE(vorkel.Gui().Tooltip(vorkel.Main()), nullptr) << "no verdict";
+    SetClipboardText(L"");
     Click(vorkel.Main(), IDC_BROWSE);
     HWND hChooser = NULL;
     EXPECT_TRUE(WaitUntil([&] { return (hChooser = vorkel.Gui().FileChooser(vorkel.Main())) != NULL; }))
@@ -86,7 +92,7 @@ TEST(DllPlanting, NothingBesideTheProgramsOrInTheCurrentDirectoryLoads)
     std::set<std::wstring> names = {L"shcore.dll",  L"compstui.dll", L"uxtheme.dll",
                                     L"dwmapi.dll",  L"propsys.dll",  L"version.dll",
                                     L"cryptbase.dll", L"profapi.dll", L"textshaping.dll",
-                                    L"windowscodecs.dll"};
+                                    L"windowscodecs.dll", L"bcrypt.dll", L"bcryptprimitives.dll"};
     {
         VorkelProcess clean;
         ASSERT_TRUE(clean.Start(Inputs().vorkelExe));

@@ -13,12 +13,13 @@ testing::AssertionResult VorkelProcess::Start(const std::wstring &exe,
     if (!started)
         return started;
 
-    // The main window, by its caption.
+    // The main window, by its digest box: its caption is Chinese, which a
+    // copy of the program run under another code page may show otherwise.
     DWORD exitCode;
     WaitUntil(
         [&] {
             for (HWND hWnd : Gui().Windows())
-                if (TextOf(hWnd) == kMainCaption)
+                if (::GetDlgItem(hWnd, IDC_DIGEST) != NULL)
                     m_hMain = hWnd;
             return m_hMain != NULL || Exited(0, exitCode);
         },
