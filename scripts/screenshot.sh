@@ -3,7 +3,8 @@
 # virtual desktop (title bar and system menu drawn as on Windows) by a driver
 # that chooses a sample file with Browse and computes its digest, and the
 # screen cropped to the window.
-#   scripts/screenshot.sh [--dpi N] [--fresh | --chooser | --match | --mismatch] [OUTPUT.png]
+#   scripts/screenshot.sh [--dpi N] [--fresh | --chooser | --match | --mismatch | --sha256 |
+#                         --copy TEXT] [OUTPUT.png]
 #     --dpi N     the screen's resolution (Wine's LogPixels; default 96)
 #     --fresh     the window as it opens, before any file is chosen
 #     --chooser   the file chooser that Browse opens over it, in the sample
@@ -12,20 +13,26 @@
 #                 clipboard (by xclip, as a browser copies it), then a click
 #                 on 生成MD5 (by xdotool, as the user clicks)
 #     --mismatch  the same with another MD5 copied
+#     --sha256    the same with the sample's SHA-256 copied
+#     --copy TEXT the same with TEXT copied ({md5}, {sha1}, {sha256}, {sha384}
+#                 and {sha512} in it stand for the sample's digests)
 #     OUTPUT      default docs/screenshot-<N>dpi.png (with --chooser
 #                 docs/screenshot-chooser-<N>dpi.png, with --match
 #                 docs/screenshot-match-<N>dpi.png, and so on)
+# The virtual desktop is 1024x768 at 96 DPI and grows with the DPI, up to
+# the display's size.
 # Uses the windows build (configured here if need be) and its Wine session
 # (a virtual display when there is no display). Prints the picture's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dpi=96 fresh= chooser= verdict= output=
+dpi=96 fresh= chooser= verdict= copy= output=
 while [ $# -gt 0 ]; do
     case "$1" in
         --dpi) dpi=$2; shift 2 ;;
         --fresh) fresh=1; shift ;;
         --chooser) chooser=1; shift ;;
-        --match | --mismatch) verdict=${1#--}; shift ;;
+        --match | --mismatch | --sha256) verdict=${1#--}; shift ;;
+        --copy) verdict=copy copy=$2; shift 2 ;;
         *) output=$1; shift ;;
     esac
 done
@@ -66,14 +73,23 @@ fi
 if [ -n "$verdict" ]; then
     # What the user copied from the download page: the sample's MD5, or
     # another one. xclip holds the clipboard until the picture is taken.
-    md5=$(md5sum <"$work/示例程序.exe" | cut -c1-32)
-    [ "$verdict" = match ] || md5=9e107d9d372bb6826bd81d3542a419d6
-    printf 'MD5: %s' "$md5" | xclip -quiet -selection clipboard -display "$DISPLAY" >/dev/null 2>&1 &
+    digest() { "$1" <"$work/示例程序.exe" | cut -d' ' -f1; }
+    case $verdict in
+        match) copy='MD5: {md5}' ;;
+        mismatch) copy='MD5: 9e107d9d372bb6826bd81d3542a419d6' ;;
+        sha256) copy='SHA256 (示例程序.exe) = {sha256}' ;;
+    esac
+    for tool in md5 sha1 sha256 sha384 sha512; do
+        copy=${copy//\{$tool\}/$(digest ${tool}sum)}
+    done
+    printf '%s' "$copy" | xclip -quiet -selection clipboard -display "$DISPLAY" >/dev/null 2>&1 &
     xclip_pid=$!
     sample=(--click "${sample[0]}" 'C:\vorkel-shot\shown')
 fi
 
-VORKEL_WINE_DESKTOP=vorkel,1024x768 cmake/wine-run.sh "$build/tests/e2e/vorkel_shot.exe" \
+desktop=$((1024 * dpi / 96))x$((768 * dpi / 96))
+[ "$dpi" -le 120 ] || desktop=1280x1024
+VORKEL_WINE_DESKTOP=vorkel,$desktop cmake/wine-run.sh "$build/tests/e2e/vorkel_shot.exe" \
     "$(windows_path "$build/app/Vorkel.exe")" 'C:\vorkel-shot\ready' 'C:\vorkel-shot\done' \
     "${sample[@]}" >/dev/null 2>&1 &
 driver_pid=$!
