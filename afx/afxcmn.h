@@ -48,12 +48,12 @@ public:
     // in the text ("\r\n") starts a new line.
     int SetMaxTipWidth(int nWidth);
 
-    // The size the tool's tip takes on the screen (a balloon's stem and the
-    // title included), with its texts as they are now.
-    SIZE GetBubbleSize(CWnd *pWnd, UINT_PTR nIDTool);
+    // Room around the text (and the title) beyond the tooltip's own, in
+    // pixels: what makes a tip larger than its texts.
+    void SetMargin(LPRECT lprc);
 
-    // A tracking tool: shown (or hidden), and where on the screen; a
-    // balloon's stem points at that place.
+    // A tracking tool: shown (or hidden), and where on the screen (moved
+    // there at once when shown); a balloon's stem points at that place.
     void TrackActivate(BOOL bActivate, CWnd *pWnd, UINT_PTR nIDTool);
     void TrackPosition(int x, int y);
 
@@ -66,6 +66,7 @@ private:
     void DrawTitle(HDC hDC);
 
     std::wstring m_strText; // as the tooltip has it
+    RECT m_rcMargin = {0, 0, 0, 0}; // as set with SetMargin
     POINT m_ptTrack = {0, 0};
     SIZE m_sizeText = {0, 0};  // the text as the tooltip lays it out
     SIZE m_sizeTitle = {0, 0}; // the room above it: icon, title and the gap below

@@ -121,18 +121,15 @@ void CToolTipCtrl::SetTitle(UINT nIcon, LPCWSTR lpszTitle)
     m_strTitle = lpszTitle;
 }
 
-SIZE CToolTipCtrl::GetBubbleSize(CWnd *pWnd, UINT_PTR nIDTool)
-{
-    LayOutTitle();
-    TOOLINFOA ti = ToolInfo(pWnd, nIDTool);
-    LRESULT lSize = m_hWnd != NULL ? SendMessage(TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&ti)) : 0;
-    SIZE size = {LOWORD(lSize), HIWORD(lSize)};
-    return size;
-}
-
 int CToolTipCtrl::SetMaxTipWidth(int nWidth)
 {
     return m_hWnd != NULL ? static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, nWidth)) : -1;
+}
+
+void CToolTipCtrl::SetMargin(LPRECT lprc)
+{
+    m_rcMargin = *lprc;
+    LayOutTitle(); // the margin with the title's room
 }
 
 void CToolTipCtrl::TrackActivate(BOOL bActivate, CWnd *pWnd, UINT_PTR nIDTool)
@@ -160,7 +157,7 @@ void CToolTipCtrl::LayOutTitle()
         ::DeleteObject(m_hTitleFont);
     m_hTitleFont = NULL;
     m_sizeTitle.cx = m_sizeTitle.cy = 0;
-    RECT rcMargin = {0, 0, 0, 0};
+    RECT rcMargin = m_rcMargin;
     if (!m_strTitle.empty()) {
         HFONT hFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
         LOGFONTW lf = {};
@@ -189,8 +186,8 @@ void CToolTipCtrl::LayOutTitle()
         const int nIcon = m_nTitleIcon != TTI_NONE ? ::GetSystemMetrics(SM_CXSMICON) : 0;
         m_sizeTitle.cx = (nIcon != 0 ? nIcon + nIcon / 2 : 0) + size.cx;
         m_sizeTitle.cy = (nIcon > size.cy ? nIcon : size.cy) + size.cy / 2;
-        rcMargin.top = m_sizeTitle.cy;
-        rcMargin.right = m_sizeTitle.cx > m_sizeText.cx ? m_sizeTitle.cx - m_sizeText.cx : 0;
+        rcMargin.top += m_sizeTitle.cy;
+        rcMargin.right += m_sizeTitle.cx > m_sizeText.cx ? m_sizeTitle.cx - m_sizeText.cx : 0;
     }
     SendMessage(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&rcMargin));
 }
@@ -204,12 +201,14 @@ void CToolTipCtrl::DrawTitle(HDC hDC)
     RECT rcClient, rcWindow;
     ::GetClientRect(m_hWnd, &rcClient);
     ::GetWindowRect(m_hWnd, &rcWindow);
-    const int cxContent = m_sizeText.cx > m_sizeTitle.cx ? m_sizeText.cx : m_sizeTitle.cx;
+    const int cxContent = m_rcMargin.left + (m_sizeText.cx > m_sizeTitle.cx ? m_sizeText.cx : m_sizeTitle.cx) +
+                          m_rcMargin.right;
     const int nMargin = (rcClient.right - cxContent) / 2;
-    int nStem = rcClient.bottom - m_sizeTitle.cy - m_sizeText.cy - 2 * nMargin;
+    const int cyContent = m_rcMargin.top + m_sizeTitle.cy + m_sizeText.cy + m_rcMargin.bottom;
+    int nStem = rcClient.bottom - cyContent - 2 * nMargin;
     if (nStem < 0 || rcWindow.top < m_ptTrack.y)
         nStem = 0; // none, or at the bottom
-    const int x = nMargin, y = nMargin + nStem;
+    const int x = nMargin + m_rcMargin.left, y = nMargin + nStem + m_rcMargin.top;
 
     HGDIOBJ hOldFont = ::SelectObject(hDC, m_hTitleFont);
     TEXTMETRICW tm = {};

@@ -226,11 +226,26 @@ BOOL CDigestDlg::ShowBalloon(UINT nIcon, UINT nIDTitle, LPCWSTR lpszText)
     // The stem points at the middle of the digest box's lower edge, the
     // balloon below it; where it does not fit there, at its upper edge
     // from above. Never over the box: the user compares its digits with
-    // the balloon's.
-    SIZE size = m_balloon.GetBubbleSize(this, IDC_DIGEST);
-    BOOL bAbove = rect.bottom + size.cy > mi.rcWork.bottom;
-    m_balloon.TrackPosition((rect.left + rect.right) / 2, bAbove ? rect.top : rect.bottom);
+    // the balloon's. How tall the balloon is, is known once it shows (the
+    // tooltip measures its text as it shows it; Wine's, only then).
+    RECT rcPad = {0, 0, 0, 0};
+    m_balloon.SetMargin(&rcPad);
+    m_balloon.TrackPosition((rect.left + rect.right) / 2, rect.bottom);
     m_balloon.TrackActivate(TRUE, this, IDC_DIGEST);
+    RECT rcBalloon;
+    if (m_balloon.m_hWnd != NULL && ::GetWindowRect(m_balloon.m_hWnd, &rcBalloon) &&
+        rect.bottom + (rcBalloon.bottom - rcBalloon.top) > mi.rcWork.bottom) {
+        // The tooltip puts a balloon above the point it tracks only where it
+        // would not fit below it on the monitor: one that would fit below
+        // the upper edge (over the box), though not below the lower one, is
+        // made that much taller.
+        const LONG cyBalloon = rcBalloon.bottom - rcBalloon.top;
+        if (rect.top + cyBalloon <= mi.rcMonitor.bottom) {
+            rcPad.bottom = mi.rcMonitor.bottom - (rect.top + cyBalloon) + 1;
+            m_balloon.SetMargin(&rcPad);
+        }
+        m_balloon.TrackPosition((rect.left + rect.right) / 2, rect.top); // shows it there
+    }
     if (m_balloon.m_hWnd != NULL && ::IsWindowVisible(m_balloon.m_hWnd))
         return TRUE;
 

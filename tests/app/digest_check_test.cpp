@@ -424,24 +424,33 @@ TEST_F(DigestCheckTest, BalloonAndColourGo)
 }
 
 // Near the bottom of the screen, where the balloon does not fit below the
-// digest box, it points at the box's upper edge from above; never over it.
+// digest box, it points at the box's upper edge from above; never over it,
+// also where it would fit below the upper edge.
 TEST_F(DigestCheckTest, BalloonNeverCoversTheDigestBox)
 {
+    const Seen mismatch = {kMismatchTitle, TTI_ERROR, Mismatch(L"MD5", kOtherMd5), Colour::Red};
     UiScript script = OpenedPlain();
     script.Do([&] {
-        RECT window, box;
+        RECT window, box, balloon;
         ::GetWindowRect(Main(), &window);
         MONITORINFO mi = {};
         mi.cbSize = sizeof(mi);
         ::GetMonitorInfoW(::MonitorFromWindow(Main(), MONITOR_DEFAULTTONEAREST), &mi);
-        for (LONG top : {mi.rcWork.top, mi.rcWork.bottom - (window.bottom - window.top)}) {
+        ASSERT_TRUE(SetClipboardText(kOtherMd5));
+        auto generateAt = [&](LONG top) {
             ::SetWindowPos(Main(), NULL, window.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             ::GetWindowRect(::GetDlgItem(Main(), IDC_DIGEST), &box);
-            ASSERT_TRUE(SetClipboardText(kOtherMd5));
             ASSERT_TRUE(ClickNow(Main(), IDC_GENERATE));
-            EXPECT_EQ(Look(), (Seen{kMismatchTitle, TTI_ERROR, Mismatch(L"MD5", kOtherMd5), Colour::Red}));
-            EXPECT_EQ(g_ptTrack.y, top == mi.rcWork.top ? box.bottom : box.top);
-        }
+            EXPECT_EQ(Look(), mismatch);
+        };
+        generateAt(mi.rcWork.top);
+        EXPECT_EQ(g_ptTrack.y, box.bottom) << "room below";
+        ::GetWindowRect(Balloon(), &balloon);
+        const LONG cyBalloon = balloon.bottom - balloon.top, cyAbove = box.top - mi.rcWork.top;
+        generateAt(mi.rcWork.bottom - (window.bottom - window.top));
+        EXPECT_EQ(g_ptTrack.y, box.top) << "at the bottom";
+        generateAt(mi.rcMonitor.bottom - cyBalloon - cyAbove);
+        EXPECT_EQ(g_ptTrack.y, box.top) << "room below the upper edge alone";
         ::PostMessageW(Main(), WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(Run(script), IDCANCEL);
