@@ -136,8 +136,8 @@ HashLimits Tiny()
     return limits;
 }
 
-// One hasher, so that the few buffers' pieces share its lanes.
-HashLimits OneHasher()
+// One worker, so that the few buffers' pieces share its lanes.
+HashLimits OneWorker()
 {
     HashLimits limits = Tiny();
     limits.pieces = 7;
@@ -152,7 +152,7 @@ TEST_F(HashPipelineTest, ManyFilesComeBackInOrderAsTheCoreHashesThem)
 {
     const Case cases[] = {{"the usual limits", HashLimits(), 1},
                           {"a few small buffers", Tiny(), 3},
-                          {"a few small buffers, one hasher", OneHasher(), 2}};
+                          {"a few small buffers, one worker", OneWorker(), 2}};
     for (const Case &c : cases) {
         const std::vector<std::string> names = MakeFolder(c.limits.pieceSize, c.rounds);
         const std::vector<HashResult> expected = AsTheCore(names);
