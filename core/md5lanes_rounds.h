@@ -211,55 +211,47 @@ MD5LoadWords8(__m256i words[8], const unsigned char *const p[8], int first)
 }
 #endif
 
+// A round function of a pair (AddF and the like): the vector's on each half.
+#define MD5_LANES_PAIR_ROUND(Pair, INLINE, Name)                                         \
+    INLINE Pair Name(Pair a, Pair b, Pair c, Pair d)                                     \
+    {                                                                                    \
+        return {Name(a.low, b.low, c.low, d.low), Name(a.high, b.high, c.high, d.high)}; \
+    }
+
 // Two vectors of a path stepped together as one of twice the lanes, the low
 // vector's lanes first. Each step waits for the one before, and a lone
 // vector leaves the vector unit idle for part of that wait; the other
 // vector's step fills it. Defines the type Pair and its primitives, each the
 // vector's own on both halves, marked INLINE (the path's target).
-#define MD5_LANES_PAIR(Pair, Vector, INLINE)                                          \
-    struct Pair {                                                                     \
-        Vector low, high;                                                             \
-    };                                                                                \
-    INLINE Pair Add(Pair u, Pair v) { return {Add(u.low, v.low), Add(u.high, v.high)}; } \
-    INLINE Pair AddConst(Pair v, std::uint32_t k)                                     \
-    {                                                                                 \
-        return {AddConst(v.low, k), AddConst(v.high, k)};                             \
-    }                                                                                 \
-    template <int s> INLINE Pair Rotate(Pair v) { return {Rotate<s>(v.low), Rotate<s>(v.high)}; } \
-    INLINE Pair AddF(Pair a, Pair b, Pair c, Pair d)                                  \
-    {                                                                                 \
-        return {AddF(a.low, b.low, c.low, d.low), AddF(a.high, b.high, c.high, d.high)}; \
-    }                                                                                 \
-    INLINE Pair AddG(Pair a, Pair b, Pair c, Pair d)                                  \
-    {                                                                                 \
-        return {AddG(a.low, b.low, c.low, d.low), AddG(a.high, b.high, c.high, d.high)}; \
-    }                                                                                 \
-    INLINE Pair AddH(Pair a, Pair b, Pair c, Pair d)                                  \
-    {                                                                                 \
-        return {AddH(a.low, b.low, c.low, d.low), AddH(a.high, b.high, c.high, d.high)}; \
-    }                                                                                 \
-    INLINE Pair AddI(Pair a, Pair b, Pair c, Pair d)                                  \
-    {                                                                                 \
-        return {AddI(a.low, b.low, c.low, d.low), AddI(a.high, b.high, c.high, d.high)}; \
-    }                                                                                 \
-    INLINE void Load(Pair *v, const std::uint32_t *row)                               \
-    {                                                                                 \
-        Load(&v->low, row);                                                           \
-        Load(&v->high, row + sizeof(Vector) / 4);                                     \
-    }                                                                                 \
-    INLINE void Store(std::uint32_t *row, unsigned mask, Pair v)                      \
-    {                                                                                 \
-        Store(row, mask, v.low);                                                      \
-        Store(row + sizeof(Vector) / 4, mask >> sizeof(Vector) / 4, v.high);          \
-    }                                                                                 \
-    INLINE void LoadWords(Pair x[16], const unsigned char *const p[])                 \
-    {                                                                                 \
-        Vector low[16], high[16];                                                     \
-        LoadWords(low, p);                                                            \
-        LoadWords(high, p + sizeof(Vector) / 4);                                      \
-        /* Unrolled, the halves stay in registers; gcc would keep the loop */         \
-        /* and pass them through memory. */                                           \
-        _Pragma("GCC unroll 16") for (int k = 0; k < 16; k++) x[k] = {low[k], high[k]}; \
+#define MD5_LANES_PAIR(Pair, Vector, INLINE)                                                            \
+    struct Pair {                                                                                       \
+        Vector low, high;                                                                               \
+    };                                                                                                  \
+    INLINE Pair Add(Pair u, Pair v) { return {Add(u.low, v.low), Add(u.high, v.high)}; }                \
+    INLINE Pair AddConst(Pair v, std::uint32_t k) { return {AddConst(v.low, k), AddConst(v.high, k)}; } \
+    template <int s> INLINE Pair Rotate(Pair v) { return {Rotate<s>(v.low), Rotate<s>(v.high)}; }       \
+    MD5_LANES_PAIR_ROUND(Pair, INLINE, AddF)                                                            \
+    MD5_LANES_PAIR_ROUND(Pair, INLINE, AddG)                                                            \
+    MD5_LANES_PAIR_ROUND(Pair, INLINE, AddH)                                                            \
+    MD5_LANES_PAIR_ROUND(Pair, INLINE, AddI)                                                            \
+    INLINE void Load(Pair *v, const std::uint32_t *row)                                                 \
+    {                                                                                                   \
+        Load(&v->low, row);                                                                             \
+        Load(&v->high, row + sizeof(Vector) / 4);                                                       \
+    }                                                                                                   \
+    INLINE void Store(std::uint32_t *row, unsigned mask, Pair v)                                        \
+    {                                                                                                   \
+        Store(row, mask, v.low);                                                                        \
+        Store(row + sizeof(Vector) / 4, mask >> sizeof(Vector) / 4, v.high);                            \
+    }                                                                                                   \
+    INLINE void LoadWords(Pair x[16], const unsigned char *const p[])                                   \
+    {                                                                                                   \
+        Vector low[16], high[16];                                                                       \
+        LoadWords(low, p);                                                                              \
+        LoadWords(high, p + sizeof(Vector) / 4);                                                        \
+        /* Unrolled, the halves stay in registers; gcc would keep the loop */                           \
+        /* and pass them through memory. */                                                             \
+        _Pragma("GCC unroll 16") for (int k = 0; k < 16; k++) x[k] = {low[k], high[k]};                 \
     }
 
 #endif
