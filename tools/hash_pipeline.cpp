@@ -87,6 +87,7 @@ struct HashPipeline::State {
     std::vector<std::unique_ptr<unsigned char[]>> buffers; // every one allocated
     unsigned busyLanes = 0;              // over all workers
     unsigned idleWorkers = 0;            // waiting on workArrives
+    unsigned wakes = 0;                  // of them woken, and not yet running
     bool stdinOpen = false;              // a job reads standard input now
     bool stopping = false;
 
@@ -153,7 +154,11 @@ void HashPipeline::State::Work()
 
         if (busy == 0) {
             idleWorkers++;
-            workArrives.wait(lock, [this] { return stopping || WorkForIdle(); });
+            while (!stopping && !WorkForIdle()) {
+                workArrives.wait(lock);
+                if (wakes > 0)
+                    wakes--;
+            }
             idleWorkers--;
             continue;
         }
@@ -317,11 +322,15 @@ bool HashPipeline::State::WorkForIdle()
     return JobToReadAhead((limits.ahead + 1) / 2) != nullptr;
 }
 
-// Wakes a worker that has nothing to do if there is now something for it.
+// Wakes a worker that has nothing to do if there is now something for it,
+// and none woken already is yet to run: waking more would only cost a
+// system call each time (the caller adding a thousand names, for one).
 void HashPipeline::State::WakeIdle()
 {
-    if (idleWorkers > 0 && WorkForIdle())
+    if (idleWorkers > wakes && WorkForIdle()) {
+        wakes++;
         workArrives.notify_one();
+    }
 }
 
 // The digest of a job read and hashed to its end. Called with the lock held.
@@ -332,7 +341,8 @@ void HashPipeline::State::Finish(Job &job)
         std::memset(job.result.digest, 0, sizeof(job.result.digest));
     job.done = true;
     active.erase(std::find(active.begin(), active.end(), &job));
-    resultReady.notify_one();
+    if (&job == &jobs.front()) // the only result Next waits for
+        resultReady.notify_one();
 }
 
 HashPipeline::HashPipeline(int path, bool dashIsStdin, const HashLimits &limits)
