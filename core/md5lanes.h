@@ -1,8 +1,8 @@
 // MD5 over several messages at once. MD5 can't go faster within a message,
 // whose every step waits for the one before, but a vector unit can run the
 // compression for a different message in each of its lanes: 8 in an AVX2
-// register, 16 in an AVX-512 one. Both vector paths here have 16 lanes (the
-// AVX2 one steps two registers together). A lane takes a piece of a message
+// register, 16 in an AVX-512 one. Each vector path steps two registers
+// together: 16 lanes with AVX2, 32 with AVX-512. A lane takes a piece of a message
 // (its context and bytes, as MD5Update takes them); MD5LanesRun hashes the
 // busy lanes side by side until a piece ends, and the lane is then free for
 // the next piece.
@@ -18,17 +18,17 @@
 enum {
     MD5_PATH_SCALAR = 0, // the core's MD5Transform, one message at a time
     MD5_PATH_AVX2,       // 16 lanes in two vectors of 8
-    MD5_PATH_AVX512      // 16 lanes in one vector
+    MD5_PATH_AVX512      // 32 lanes in two vectors of 16
 };
 
-#define MD5_LANES_MAX 16
+#define MD5_LANES_MAX 32
 
 // Busy lanes, chaining values and next blocks of every lane. The chaining
 // values are kept one row a word (A, B, C, D), a column a lane, so that a
 // row loads into one vector.
 struct MD5_LANES {
     int path;                                  // MD5_PATH_...
-    int width;                                 // lanes: 1 or 16
+    int width;                                 // lanes: 1, 16 or 32
     std::uint32_t state[4][MD5_LANES_MAX];     // A, B, C, D of each lane
     const unsigned char *block[MD5_LANES_MAX]; // each lane's next block
     std::size_t blocks[MD5_LANES_MAX];         // whole blocks left in its piece
@@ -39,7 +39,7 @@ struct MD5_LANES {
 // of (CPUID, and XGETBV for the system's part); MD5_PATH_SCALAR elsewhere.
 int MD5LanesSupported(void);
 
-// Lanes of path: 1 for the scalar core, 16 for the vector paths.
+// Lanes of path: 1 for the scalar core, 16 for AVX2, 32 for AVX-512.
 int MD5LanesWidth(int path);
 
 // Starts a set of idle lanes that run path (one the processor supports).

@@ -15,12 +15,7 @@ namespace {
 
 #define AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
 
-// Lanes 0 to 7 and 8 to 15.
-struct Lanes16 {
-    __m256i low, high;
-};
-
-// Each primitive for one vector of 8 lanes, then for a pair.
+// The primitives for one vector of 8 lanes (md5lanes_rounds.h).
 
 AVX2_INLINE __m256i Add(__m256i u, __m256i v)
 {
@@ -33,7 +28,7 @@ AVX2_INLINE __m256i AddConst(__m256i v, std::uint32_t k)
 }
 
 // No rotation instruction before AVX-512: two shifts and an or.
-AVX2_INLINE __m256i Rotate(__m256i v, int s)
+template <int s> AVX2_INLINE __m256i Rotate(__m256i v)
 {
     return _mm256_or_si256(_mm256_slli_epi32(v, s), _mm256_srli_epi32(v, 32 - s));
 }
@@ -84,77 +79,10 @@ AVX2_INLINE void LoadWords(__m256i x[16], const unsigned char *const p[8])
     MD5LoadWords8(x + 8, p, 8);
 }
 
-AVX2_INLINE Lanes16 Add(Lanes16 u, Lanes16 v)
-{
-    return {Add(u.low, v.low), Add(u.high, v.high)};
-}
-
-AVX2_INLINE Lanes16 AddConst(Lanes16 v, std::uint32_t k)
-{
-    return {AddConst(v.low, k), AddConst(v.high, k)};
-}
-
-AVX2_INLINE Lanes16 Rotate(Lanes16 v, int s)
-{
-    return {Rotate(v.low, s), Rotate(v.high, s)};
-}
-
-AVX2_INLINE Lanes16 AddF(Lanes16 a, Lanes16 b, Lanes16 c, Lanes16 d)
-{
-    return {AddF(a.low, b.low, c.low, d.low), AddF(a.high, b.high, c.high, d.high)};
-}
-
-AVX2_INLINE Lanes16 AddG(Lanes16 a, Lanes16 b, Lanes16 c, Lanes16 d)
-{
-    return {AddG(a.low, b.low, c.low, d.low), AddG(a.high, b.high, c.high, d.high)};
-}
-
-AVX2_INLINE Lanes16 AddH(Lanes16 a, Lanes16 b, Lanes16 c, Lanes16 d)
-{
-    return {AddH(a.low, b.low, c.low, d.low), AddH(a.high, b.high, c.high, d.high)};
-}
-
-AVX2_INLINE Lanes16 AddI(Lanes16 a, Lanes16 b, Lanes16 c, Lanes16 d)
-{
-    return {AddI(a.low, b.low, c.low, d.low), AddI(a.high, b.high, c.high, d.high)};
-}
-
-AVX2_INLINE void Load(Lanes16 *v, const std::uint32_t *row)
-{
-    Load(&v->low, row);
-    Load(&v->high, row + 8);
-}
-
-AVX2_INLINE void Store(std::uint32_t *row, unsigned mask, Lanes16 v)
-{
-    Store(row, mask, v.low);
-    Store(row + 8, mask >> 8, v.high);
-}
-
-AVX2_INLINE void LoadWords(Lanes16 x[16], const unsigned char *const p[16])
-{
-    __m256i low[16], high[16];
-    LoadWords(low, p);
-    LoadWords(high, p + 8);
-    // Unrolled, the halves stay in registers; gcc would keep the loop and
-    // pass them through memory.
-#pragma GCC unroll 16
-    for (int k = 0; k < 16; k++)
-        x[k] = {low[k], high[k]};
-}
+// Lanes 0 to 7 and 8 to 15.
+MD5_LANES_PAIR(Lanes16, __m256i, AVX2_INLINE)
 
 } // namespace
-
-#define VLOAD(v, row) Load(&(v), (row))
-#define VSTORE Store
-#define VLOAD_WORDS LoadWords
-#define VADD Add
-#define VADD_CONST AddConst
-#define VROTL Rotate
-#define VADD_F AddF
-#define VADD_G AddG
-#define VADD_H AddH
-#define VADD_I AddI
 
 __attribute__((target("avx2")))
 void MD5TransformAVX2(std::uint32_t state[4][MD5_LANES_MAX],

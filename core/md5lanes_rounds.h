@@ -15,8 +15,10 @@
 // another from block[i]; the chaining values are state's columns. Lanes not
 // in mask (bit i for lane i) are hashed too, so block[i] must point at count
 // readable blocks for every lane, but their columns are left as they were.
-// MD5TransformAVX2Low8 runs lanes 0 to 7 only. Compiled for AVX2 and AVX-512
-// only (md5lanes_avx2.cpp, md5lanes_avx512.cpp): call them only where
+// Each runs as many lanes as its vectors have: MD5TransformAVX2Low8 lanes
+// 0 to 7, MD5TransformAVX2 0 to 15, MD5TransformAVX512Low16 0 to 15 and
+// MD5TransformAVX512 0 to 31. Compiled for AVX2 and AVX-512 only
+// (md5lanes_avx2.cpp, md5lanes_avx512.cpp): call them only where
 // MD5LanesSupported says so.
 void MD5TransformAVX2Low8(std::uint32_t state[4][MD5_LANES_MAX],
                           const unsigned char *const block[MD5_LANES_MAX], std::size_t count,
@@ -24,6 +26,9 @@ void MD5TransformAVX2Low8(std::uint32_t state[4][MD5_LANES_MAX],
 void MD5TransformAVX2(std::uint32_t state[4][MD5_LANES_MAX],
                       const unsigned char *const block[MD5_LANES_MAX], std::size_t count,
                       unsigned mask);
+void MD5TransformAVX512Low16(std::uint32_t state[4][MD5_LANES_MAX],
+                             const unsigned char *const block[MD5_LANES_MAX], std::size_t count,
+                             unsigned mask);
 void MD5TransformAVX512(std::uint32_t state[4][MD5_LANES_MAX],
                         const unsigned char *const block[MD5_LANES_MAX], std::size_t count,
                         unsigned mask);
@@ -31,60 +36,60 @@ void MD5TransformAVX512(std::uint32_t state[4][MD5_LANES_MAX],
 
 // Every compression function of the paths is MD5_LANES_TRANSFORM over a
 // vector type, whose lanes are its 32-bit words, and a handful of primitives
-// that each path defines for it (as functions overloaded on the type, or as
-// macros):
-//   VLOAD(v, row)           v = row[0..lanes - 1] (a row of state)
-//   VSTORE(row, mask, v)    v into the row's words of the lanes in mask only
-//   VLOAD_WORDS(x, p)       x[k] = word k of the block at p[i], in lane i
-//   VADD(u, v)              lane by lane u + v, modulo 2^32
-//   VADD_CONST(v, k)        v + k in every lane
-//   VROTL(v, s)             each lane rotated left by s bits
-//   VADD_F(a, b, c, d)      a + F(b, c, d) lane by lane; likewise VADD_G,
-//                           VADD_H and VADD_I with RFC 1321's G, H and I
-// so that all a path adds of its own is those primitives.
+// that each path defines for it, as functions overloaded on the type:
+//   Load(&v, row)           v = row[0..lanes - 1] (a row of state)
+//   Store(row, mask, v)     v into the row's words of the lanes in mask only
+//   LoadWords(x, p)         x[k] = word k of the block at p[i], in lane i
+//   Add(u, v)               lane by lane u + v, modulo 2^32
+//   AddConst(v, k)          v + k in every lane
+//   Rotate<s>(v)            each lane rotated left by s bits
+//   AddF(a, b, c, d)        a + F(b, c, d) lane by lane; likewise AddG,
+//                           AddH and AddI with RFC 1321's G, H and I
+// so that all a path adds of its own is those primitives
+// (MD5_LANES_PAIR makes a pair's out of a vector's).
 #define MD5_LANES_TRANSFORM(Vector) {                                    \
     const int lanes = sizeof(Vector) / 4;                                \
     const unsigned char *p[sizeof(Vector) / 4];                          \
     for (int i = 0; i < lanes; i++)                                      \
         p[i] = block[i];                                                 \
     Vector a, b, c, d;                                                   \
-    VLOAD(a, state[0]);                                                  \
-    VLOAD(b, state[1]);                                                  \
-    VLOAD(c, state[2]);                                                  \
-    VLOAD(d, state[3]);                                                  \
+    Load(&a, state[0]);                                                  \
+    Load(&b, state[1]);                                                  \
+    Load(&c, state[2]);                                                  \
+    Load(&d, state[3]);                                                  \
                                                                          \
     for (; count > 0; count--) {                                         \
         Vector x[16];                                                    \
-        VLOAD_WORDS(x, p);                                               \
+        LoadWords(x, p);                                                 \
         Vector aa = a, bb = b, cc = c, dd = d;                           \
         MD5_LANE_STEPS(a, b, c, d, x)                                    \
-        a = VADD(a, aa);                                                 \
-        b = VADD(b, bb);                                                 \
-        c = VADD(c, cc);                                                 \
-        d = VADD(d, dd);                                                 \
+        a = Add(a, aa);                                                  \
+        b = Add(b, bb);                                                  \
+        c = Add(c, cc);                                                  \
+        d = Add(d, dd);                                                  \
         for (int i = 0; i < lanes; i++)                                  \
             p[i] += 64;                                                  \
     }                                                                    \
                                                                          \
-    VSTORE(state[0], mask, a);                                           \
-    VSTORE(state[1], mask, b);                                           \
-    VSTORE(state[2], mask, c);                                           \
-    VSTORE(state[3], mask, d);                                           \
+    Store(state[0], mask, a);                                            \
+    Store(state[1], mask, b);                                            \
+    Store(state[2], mask, c);                                            \
+    Store(state[3], mask, d);                                            \
 }
 
 // One step over all lanes: a = b + ((a + f(b, c, d) + x + ac) <<< s), in the
 // order of the core's steps (md5.cpp): the sum a + x + ac, which does not
 // wait for b, first.
-#define MD5_LANE_STEP(VADD_f, a, b, c, d, x, s, ac) { \
-    (a) = VADD((a), VADD_CONST((x), (ac)));           \
-    (a) = VADD_f((a), (b), (c), (d));                 \
-    (a) = VROTL((a), (s));                            \
-    (a) = VADD((a), (b));                             \
+#define MD5_LANE_STEP(AddFunction, a, b, c, d, x, s, ac) { \
+    (a) = Add((a), AddConst((x), (ac)));                   \
+    (a) = AddFunction((a), (b), (c), (d));                 \
+    (a) = Rotate<(s)>(a);                                  \
+    (a) = Add((a), (b));                                   \
 }
-#define FFV(a, b, c, d, x, s, ac) MD5_LANE_STEP(VADD_F, a, b, c, d, x, s, ac)
-#define GGV(a, b, c, d, x, s, ac) MD5_LANE_STEP(VADD_G, a, b, c, d, x, s, ac)
-#define HHV(a, b, c, d, x, s, ac) MD5_LANE_STEP(VADD_H, a, b, c, d, x, s, ac)
-#define IIV(a, b, c, d, x, s, ac) MD5_LANE_STEP(VADD_I, a, b, c, d, x, s, ac)
+#define FFV(a, b, c, d, x, s, ac) MD5_LANE_STEP(AddF, a, b, c, d, x, s, ac)
+#define GGV(a, b, c, d, x, s, ac) MD5_LANE_STEP(AddG, a, b, c, d, x, s, ac)
+#define HHV(a, b, c, d, x, s, ac) MD5_LANE_STEP(AddH, a, b, c, d, x, s, ac)
+#define IIV(a, b, c, d, x, s, ac) MD5_LANE_STEP(AddI, a, b, c, d, x, s, ac)
 
 // The 64 steps of RFC 1321, section 3.4, over vectors a, b, c, d and the
 // block's words x[0..15] (each a vector of that word of every lane).
@@ -205,5 +210,48 @@ MD5LoadWords8(__m256i words[8], const unsigned char *const p[8], int first)
     words[7] = _mm256_permute2x128_si256(u3, u7, 0x31);
 }
 #endif
+
+// A round function of a pair (AddF and the like): the vector's on each half.
+#define MD5_LANES_PAIR_ROUND(Pair, INLINE, Name)                                         \
+    INLINE Pair Name(Pair a, Pair b, Pair c, Pair d)                                     \
+    {                                                                                    \
+        return {Name(a.low, b.low, c.low, d.low), Name(a.high, b.high, c.high, d.high)}; \
+    }
+
+// Two vectors of a path stepped together as one of twice the lanes, the low
+// vector's lanes first. Each step waits for the one before, and a lone
+// vector leaves the vector unit idle for part of that wait; the other
+// vector's step fills it. Defines the type Pair and its primitives, each the
+// vector's own on both halves, marked INLINE (the path's target).
+#define MD5_LANES_PAIR(Pair, Vector, INLINE)                                                            \
+    struct Pair {                                                                                       \
+        Vector low, high;                                                                               \
+    };                                                                                                  \
+    INLINE Pair Add(Pair u, Pair v) { return {Add(u.low, v.low), Add(u.high, v.high)}; }                \
+    INLINE Pair AddConst(Pair v, std::uint32_t k) { return {AddConst(v.low, k), AddConst(v.high, k)}; } \
+    template <int s> INLINE Pair Rotate(Pair v) { return {Rotate<s>(v.low), Rotate<s>(v.high)}; }       \
+    MD5_LANES_PAIR_ROUND(Pair, INLINE, AddF)                                                            \
+    MD5_LANES_PAIR_ROUND(Pair, INLINE, AddG)                                                            \
+    MD5_LANES_PAIR_ROUND(Pair, INLINE, AddH)                                                            \
+    MD5_LANES_PAIR_ROUND(Pair, INLINE, AddI)                                                            \
+    INLINE void Load(Pair *v, const std::uint32_t *row)                                                 \
+    {                                                                                                   \
+        Load(&v->low, row);                                                                             \
+        Load(&v->high, row + sizeof(Vector) / 4);                                                       \
+    }                                                                                                   \
+    INLINE void Store(std::uint32_t *row, unsigned mask, Pair v)                                        \
+    {                                                                                                   \
+        Store(row, mask, v.low);                                                                        \
+        Store(row + sizeof(Vector) / 4, mask >> sizeof(Vector) / 4, v.high);                            \
+    }                                                                                                   \
+    INLINE void LoadWords(Pair x[16], const unsigned char *const p[])                                   \
+    {                                                                                                   \
+        Vector low[16], high[16];                                                                       \
+        LoadWords(low, p);                                                                              \
+        LoadWords(high, p + sizeof(Vector) / 4);                                                        \
+        /* Unrolled, the halves stay in registers; gcc would keep the loop */                           \
+        /* and pass them through memory. */                                                             \
+        _Pragma("GCC unroll 16") for (int k = 0; k < 16; k++) x[k] = {low[k], high[k]};                 \
+    }
 
 #endif

@@ -80,8 +80,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***argv)
     limits.pieceSize = 4096;
     limits.pieces = 3;
     limits.names = 3;
-    limits.lastFileAhead = 1;
-    limits.hashers = 2;
+    limits.ahead = 1;
+    limits.workers = 2;
     g_pipeline.reset(new HashPipeline(MD5LanesSupported(), true, limits));
     return 0;
 }

@@ -13,11 +13,13 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "hash_pipeline.h"
+#include "md5.h"
 #include "md5file.h"
 #include "md5lanes.h"
 #include "test_folder.h"
@@ -129,18 +131,18 @@ HashLimits Tiny()
     limits.pieceSize = 4096;
     limits.pieces = 3;
     limits.names = 5;
-    limits.lastFileAhead = 1;
-    limits.hashers = 3;
+    limits.ahead = 1;
+    limits.workers = 3;
     return limits;
 }
 
-// One hasher, so that the few buffers' pieces share its lanes.
-HashLimits OneHasher()
+// One worker, so that the few buffers' pieces share its lanes.
+HashLimits OneWorker()
 {
     HashLimits limits = Tiny();
     limits.pieces = 7;
     limits.names = 40;
-    limits.hashers = 1;
+    limits.workers = 1;
     return limits;
 }
 
@@ -150,7 +152,7 @@ TEST_F(HashPipelineTest, ManyFilesComeBackInOrderAsTheCoreHashesThem)
 {
     const Case cases[] = {{"the usual limits", HashLimits(), 1},
                           {"a few small buffers", Tiny(), 3},
-                          {"a few small buffers, one hasher", OneHasher(), 2}};
+                          {"a few small buffers, one worker", OneWorker(), 2}};
     for (const Case &c : cases) {
         const std::vector<std::string> names = MakeFolder(c.limits.pieceSize, c.rounds);
         const std::vector<HashResult> expected = AsTheCore(names);
@@ -192,4 +194,55 @@ TEST_F(HashPipelineTest, StopsWithResultsNotTakenBack)
         for (int i = 0; i < taken; i++)
             ASSERT_TRUE(pipeline.Next(&result));
     }
+}
+
+// Polled, the oldest result comes first though a later one is done before
+// it: one worker, whose idle lanes open the missing name while the large
+// file is hashed. The large file is a whole number of pieces long, so that
+// its reading ends (a read of nothing) while its last piece is hashed.
+TEST_F(HashPipelineTest, PolledTheOldestResultStillComesFirst)
+{
+    HashLimits limits = Tiny();
+    limits.workers = 1;
+    const std::vector<std::string> names = {MakeFile("large", 512 * limits.pieceSize),
+                                            (m_dir / "missing").string()};
+    HashPipeline pipeline(MD5LanesSupported(), false, limits);
+    for (const std::string &name : names)
+        ASSERT_TRUE(pipeline.Add(name.c_str()));
+    std::vector<HashResult> results(2);
+    for (HashResult &result : results)
+        while (!pipeline.TryNext(&result))
+            std::this_thread::yield();
+    ExpectSame(names, AsTheCore(names), results);
+}
+
+// A file cut while it is read gives the digest of what was read of it, as
+// md5sum does: its first bytes up to the cut, or, if the reading had passed
+// the cut already, up to the piece it had come to. Never bytes it never held.
+TEST_F(HashPipelineTest, AFileCutWhileReadGivesTheDigestOfItsFirstBytes)
+{
+    const HashLimits limits = Tiny();
+    const std::size_t piece = limits.pieceSize, size = 1024 * piece, cut = size / 4 + 1000;
+    const std::string path = MakeFile("cut", size);
+    std::string bytes(size, '\0');
+    std::ifstream(path, std::ios::binary).read(&bytes[0], static_cast<std::streamsize>(size));
+
+    HashPipeline pipeline(MD5LanesSupported(), false, limits);
+    ASSERT_TRUE(pipeline.Add(path.c_str()));
+    fs::resize_file(path, cut);
+    HashResult result;
+    ASSERT_TRUE(pipeline.Next(&result));
+    ASSERT_EQ(result.status, MD5FILE_OK) << std::strerror(result.error);
+
+    std::set<std::string> prefixes; // the digests of the first `cut` bytes, and of whole pieces past it
+    MD5_CTX context;
+    MD5Init(&context);
+    for (std::size_t at = 0, end = cut; at < size; at = end, end = (at / piece + 1) * piece) {
+        MD5Update(&context, reinterpret_cast<const unsigned char *>(&bytes[at]), static_cast<std::uint32_t>(end - at));
+        MD5_CTX copy = context;
+        unsigned char digest[16];
+        MD5Final(digest, &copy);
+        prefixes.insert(std::string(reinterpret_cast<char *>(digest), 16));
+    }
+    EXPECT_EQ(prefixes.count(std::string(reinterpret_cast<const char *>(result.digest), 16)), 1u);
 }
