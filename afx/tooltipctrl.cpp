@@ -24,23 +24,43 @@ TOOLINFOA ToolInfo(CWnd *pWnd, UINT_PTR nIDTool)
     return ti;
 }
 
-// The icons of the title, as the system has them (TTI_INFO, TTI_WARNING,
-// TTI_ERROR) at nSize pixels; null for TTI_NONE. The caller destroys it.
-HICON LoadTitleIcon(UINT nIcon, int nSize)
+typedef HRESULT(WINAPI *PFNLOADICONWITHSCALEDOWN)(HINSTANCE hinst, PCWSTR pszName, int cx, int cy,
+                                                   HICON *phico);
+
+// The title's icon (TTI_INFO, TTI_WARNING, TTI_ERROR; nothing for TTI_NONE)
+// drawn nSize pixels square, from the system's own icon of that size where
+// it has one (or a larger one scaled down: comctl32 6, Vista on). LoadImage
+// can't be asked for a system icon in a size of the caller's: Windows
+// loads those only shared, at their one size (Wine loads them any way).
+void DrawTitleIcon(HDC hDC, UINT nIcon, int x, int y, int nSize)
 {
-    LPCWSTR lpszIcon = nIcon == TTI_INFO    ? MAKEINTRESOURCEW(32516)  // IDI_INFORMATION
+    LPCWSTR lpszIcon = nIcon == TTI_INFO      ? MAKEINTRESOURCEW(32516)  // IDI_INFORMATION
                        : nIcon == TTI_WARNING ? MAKEINTRESOURCEW(32515) // IDI_WARNING
                        : nIcon == TTI_ERROR   ? MAKEINTRESOURCEW(32513) // IDI_ERROR
                                               : NULL;
-    return lpszIcon != NULL
-               ? static_cast<HICON>(::LoadImageW(NULL, lpszIcon, IMAGE_ICON, nSize, nSize, 0))
-               : NULL;
+    if (lpszIcon == NULL)
+        return;
+    static const PFNLOADICONWITHSCALEDOWN pfnLoadIconWithScaleDown =
+        AfxGetSystemProc<PFNLOADICONWITHSCALEDOWN>("comctl32.dll", "LoadIconWithScaleDown");
+    HICON hIcon = NULL;
+    if (pfnLoadIconWithScaleDown != NULL &&
+        SUCCEEDED(pfnLoadIconWithScaleDown(NULL, lpszIcon, nSize, nSize, &hIcon))) {
+        ::DrawIconEx(hDC, x, y, hIcon, nSize, nSize, 0, NULL, DI_NORMAL);
+        ::DestroyIcon(hIcon);
+    } else {
+        // The shared one, in the size of large icons, drawn smaller.
+        ::DrawIconEx(hDC, x, y, ::LoadIconW(NULL, lpszIcon), nSize, nSize, 0, NULL, DI_NORMAL);
+    }
 }
 
 } // namespace
 
 CToolTipCtrl::~CToolTipCtrl()
 {
+    // The window is its owner's to destroy; should it outlive the object,
+    // its painting no longer finds it.
+    if (m_hWnd != NULL && ::IsWindow(m_hWnd))
+        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
     if (m_hTitleFont != NULL)
         ::DeleteObject(m_hTitleFont);
 }
@@ -215,11 +235,7 @@ void CToolTipCtrl::DrawTitle(HDC hDC)
     ::GetTextMetricsW(hDC, &tm);
     const int nIcon = m_nTitleIcon != TTI_NONE ? ::GetSystemMetrics(SM_CXSMICON) : 0;
     const int cyLine = nIcon > tm.tmHeight ? nIcon : tm.tmHeight;
-    HICON hIcon = LoadTitleIcon(m_nTitleIcon, nIcon);
-    if (hIcon != NULL) {
-        ::DrawIconEx(hDC, x, y + (cyLine - nIcon) / 2, hIcon, nIcon, nIcon, 0, NULL, DI_NORMAL);
-        ::DestroyIcon(hIcon);
-    }
+    DrawTitleIcon(hDC, m_nTitleIcon, x, y + (cyLine - nIcon) / 2, nIcon);
     const int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
     const COLORREF crOld = ::SetTextColor(hDC, static_cast<COLORREF>(SendMessage(TTM_GETTIPTEXTCOLOR)));
     ::TextOutW(hDC, x + (nIcon != 0 ? nIcon + nIcon / 2 : 0), y + (cyLine - tm.tmHeight) / 2,
