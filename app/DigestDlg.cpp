@@ -68,8 +68,9 @@ BOOL CDigestDlg::OnInitDialog()
     DragAcceptFiles(); // a file dropped on the window is chosen too
 
     // The balloon that tells the verdict on the digest, pointing at the
-    // digest box (see DigestCheck.cpp).
-    if (m_balloon.Create(this, TTS_BALLOON))
+    // digest box (see DigestCheck.cpp). Shown at once, without fading in:
+    // the title is drawn over what the tooltip paints (see CToolTipCtrl).
+    if (m_balloon.Create(this, TTS_BALLOON | TTS_NOANIMATE | TTS_NOFADE))
         m_balloon.AddTool(this, IDC_DIGEST, TTF_TRACK | TTF_ABSOLUTE);
 
     return TRUE; // the focus goes to the path box, the first tab stop
