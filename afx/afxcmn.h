@@ -70,6 +70,8 @@ private:
     POINT m_ptTrack = {0, 0};
     SIZE m_sizeText = {0, 0};  // the text as the tooltip lays it out
     SIZE m_sizeTitle = {0, 0}; // the room above it: icon, title and the gap below
+    int m_nIconSize = 0;       // the icon's side; 0 without one
+    int m_cyTitleText = 0;     // the title's line in its font
     HFONT m_hTitleFont = NULL;
 };
 

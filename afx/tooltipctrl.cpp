@@ -203,9 +203,10 @@ void CToolTipCtrl::LayOutTitle()
         ::GetTextExtentPoint32W(hDC, m_strTitle.c_str(), static_cast<int>(m_strTitle.size()), &size);
         ::SelectObject(hDC, hOldFont);
         ::ReleaseDC(m_hWnd, hDC);
-        const int nIcon = m_nTitleIcon != TTI_NONE ? ::GetSystemMetrics(SM_CXSMICON) : 0;
-        m_sizeTitle.cx = (nIcon != 0 ? nIcon + nIcon / 2 : 0) + size.cx;
-        m_sizeTitle.cy = (nIcon > size.cy ? nIcon : size.cy) + size.cy / 2;
+        m_nIconSize = m_nTitleIcon != TTI_NONE ? ::GetSystemMetrics(SM_CXSMICON) : 0;
+        m_cyTitleText = size.cy;
+        m_sizeTitle.cx = (m_nIconSize != 0 ? m_nIconSize + m_nIconSize / 2 : 0) + size.cx;
+        m_sizeTitle.cy = (m_nIconSize > size.cy ? m_nIconSize : size.cy) + size.cy / 2;
         rcMargin.top += m_sizeTitle.cy;
         rcMargin.right += m_sizeTitle.cx > m_sizeText.cx ? m_sizeTitle.cx - m_sizeText.cx : 0;
     }
@@ -230,15 +231,12 @@ void CToolTipCtrl::DrawTitle(HDC hDC)
         nStem = 0; // none, or at the bottom
     const int x = nMargin + m_rcMargin.left, y = nMargin + nStem + m_rcMargin.top;
 
-    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hTitleFont);
-    TEXTMETRICW tm = {};
-    ::GetTextMetricsW(hDC, &tm);
-    const int nIcon = m_nTitleIcon != TTI_NONE ? ::GetSystemMetrics(SM_CXSMICON) : 0;
-    const int cyLine = nIcon > tm.tmHeight ? nIcon : tm.tmHeight;
+    const int nIcon = m_nIconSize, cyLine = nIcon > m_cyTitleText ? nIcon : m_cyTitleText;
     DrawTitleIcon(hDC, m_nTitleIcon, x, y + (cyLine - nIcon) / 2, nIcon);
+    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hTitleFont);
     const int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
     const COLORREF crOld = ::SetTextColor(hDC, static_cast<COLORREF>(SendMessage(TTM_GETTIPTEXTCOLOR)));
-    ::TextOutW(hDC, x + (nIcon != 0 ? nIcon + nIcon / 2 : 0), y + (cyLine - tm.tmHeight) / 2,
+    ::TextOutW(hDC, x + (nIcon != 0 ? nIcon + nIcon / 2 : 0), y + (cyLine - m_cyTitleText) / 2,
                m_strTitle.c_str(), static_cast<int>(m_strTitle.size()));
     ::SetTextColor(hDC, crOld);
     ::SetBkMode(hDC, nOldMode);
